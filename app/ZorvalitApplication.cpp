@@ -1,0 +1,35 @@
+#include "ZorvalitApplication.h"
+
+#include <QFont>
+#include <QIcon>
+
+ZorvalitApplication::ZorvalitApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName("zorvalit");
+    setApplicationDisplayName("Zorvalit");
+    setWindowIcon(QIcon(":/zorvalit.xpm"));
+    InstallFontSubstitutes();
+}
+
+bool ZorvalitApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        // Qt cannot unwind through its event loop: end the loop and rethrow after it.
+        if (!pending_) pending_ = std::current_exception();
+        exit(0);
+        return false;
+    }
+}
+
+void ZorvalitApplication::RethrowPending()
+{
+    if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
+}
+
+void InstallFontSubstitutes()
+{
+    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+    QFont::insertSubstitutions("Comic Sans MS", {"Comic Neue", "Comic Relief", "DejaVu Sans"});
+}

@@ -1,0 +1,14 @@
+// Opening the port-choice file safely on this platform.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// Opens the file for reading; nullptr when it cannot be opened.
+std::FILE* OpenConfigForReading(const std::string& path);
+// Opens the file for writing from its start, creating it when absent, without emptying it yet.
+// Never follows a symbolic link and never writes into anything but a regular file, so a link or
+// device planted at the path cannot make the program overwrite something else. nullptr on failure.
+std::FILE* OpenConfigForWriting(const std::string& path);
+// Cuts the file off at the stream's position; false on failure.
+bool EndConfigHere(std::FILE* file);

@@ -1,0 +1,92 @@
+// A serial interface that records every call made to it, answers reads from a script, and
+// fails the calls a test tells it to.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "serial/SerialDevice.h"
+
+class FakeSerialDevice : public SerialDevice {
+public:
+    static constexpr PortHandleValue Handle = 7;
+
+    PortHandleValue CreateFile(const std::string& portName) override
+    {
+        calls.push_back("CreateFile " + portName);
+        return failCreate ? InvalidPortHandle : Handle;
+    }
+    bool GetCommTimeouts(PortHandleValue, COMMTIMEOUTS& timeouts) override
+    {
+        calls.push_back("GetCommTimeouts");
+        timeouts = portTimeouts;
+        return true;
+    }
+    bool SetCommTimeouts(PortHandleValue, const COMMTIMEOUTS& timeouts) override
+    {
+        calls.push_back("SetCommTimeouts " + std::to_string(timeouts.ReadTotalTimeoutConstant));
+        portTimeouts = timeouts;
+        return true;
+    }
+    bool GetCommState(PortHandleValue, DCB& state) override
+    {
+        calls.push_back("GetCommState");
+        if (failGetState) return false;
+        state = portState;
+        return true;
+    }
+    bool SetCommState(PortHandleValue, const DCB& state) override
+    {
+        calls.push_back("SetCommState " + std::to_string(state.BaudRate));
+        if (failSetState) return false;
+        portState = state;
+        return true;
+    }
+    bool RestoreCommState(PortHandleValue, const DCB& state) override
+    {
+        calls.push_back("RestoreCommState " + std::to_string(state.BaudRate));
+        portState = state;
+        return true;
+    }
+    bool EscapeCommFunction(PortHandleValue, EscapeCode function) override
+    {
+        calls.push_back(function == EscapeCode::SETDTR ? "SETDTR" : function == EscapeCode::CLRRTS ? "CLRRTS" : "Escape");
+        return true;
+    }
+    bool ReadFile(PortHandleValue, unsigned char& byte, std::uint32_t& count) override
+    {
+        ++reads;
+        count = 0;
+        if (input.empty()) return true;
+        const std::optional<unsigned char> next = input.front();
+        input.pop_front();
+        if (next) {
+            byte = *next;
+            count = 1;
+        }
+        return true;
+    }
+    bool CloseHandle(PortHandleValue) override
+    {
+        calls.push_back("CloseHandle");
+        return !failClose;
+    }
+    int GetLastError() override { return lastError; }
+
+    // Queues bytes for ReadFile; each std::nullopt is a read that times out.
+    void Send(const std::string& bytes)
+    {
+        for (char c : bytes) input.push_back(static_cast<unsigned char>(c));
+    }
+    void TimeOut() { input.push_back(std::nullopt); }
+
+    std::vector<std::string> calls;
+    std::deque<std::optional<unsigned char>> input;
+    int reads = 0;
+    DCB portState{};
+    COMMTIMEOUTS portTimeouts{};
+    bool failCreate = false, failGetState = false, failSetState = false, failClose = false;
+    int lastError = 0;
+};

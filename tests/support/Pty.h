@@ -1,0 +1,40 @@
+// Pseudo-terminals standing in for serial ports, and a scratch device directory holding links
+// to them under the names the program looks for (COM1, ...). Never touches a real port.
+#pragma once
+
+#include <string>
+
+// One pseudo-terminal; the test plays the device on its master side.
+class Pty {
+public:
+    Pty();
+    ~Pty();
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    int master() const { return master_; }
+    const std::string& path() const { return path_; }
+    void Send(const std::string& bytes) const;
+    // Closes the master side: the device hangs up.
+    void HangUp();
+
+private:
+    int master_ = -1;
+    std::string path_;
+};
+
+// A temporary directory, removed with everything in it at the end of its scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // Makes <dir>/<name> a symbolic link to target.
+    void Link(const std::string& name, const std::string& target) const;
+
+private:
+    std::string path_;
+};
