@@ -13,7 +13,10 @@ constexpr std::array<std::pair<std::uint32_t, speed_t>, 19> Speeds{{
 }};
 
 constexpr tcflag_t ParityBits = PARENB | PARODD | CMSPAR;
-constexpr tcflag_t RawInputOff = IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL;
+// Software flow control goes too: a receive-only line must neither swallow the data bytes 0x11
+// and 0x13 nor send XOFF itself. Hardware flow control stays as the port had it.
+constexpr tcflag_t RawInputOff =
+    IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL | IXON | IXOFF | IXANY;
 constexpr tcflag_t RawLocalOff = ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ECHOPRT | ECHOKE | ICANON | ISIG | IEXTEN;
 
 }  // namespace
