@@ -1,0 +1,51 @@
+// The running counter: opens the pty (and --link), then sends frame slot
+// after slot on an absolute schedule, injecting faults, hanging up and
+// reopening as the options ask, until --frames is reached or a stop signal
+// arrives.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "counter/fault_plan.h"
+#include "counter/log_file.h"
+#include "counter/options.h"
+#include "counter/port_link.h"
+#include "counter/pty_port.h"
+#include "counter/reading_source.h"
+#include "counter/signal_watch.h"
+#include "counter/slot.h"
+
+namespace zorvalit::counter {
+
+class Counter {
+public:
+    explicit Counter(const Options& options);
+
+    // Runs to the end and returns the exit status; throws on runtime errors.
+    int run();
+
+private:
+    void open_port();
+    void hang_up();
+    int stop();
+    bool send(const Chunk& chunk);
+    void write(std::string_view kind, std::span<const std::uint8_t> bytes);
+    bool wait_until(std::int64_t deadline_ns);
+    bool wait_for_reader();
+    std::int64_t duration_ns(std::size_t bytes) const;
+
+    const Options& options_;
+    SignalWatch signals_;
+    LogFile log_;
+    ReadingSource readings_;
+    FaultPlan faults_;
+    std::optional<PortLink> link_;
+    std::optional<PtyPort> port_;
+    std::uint64_t frame_ = 0;        // last frame slot begun
+    std::int64_t next_start_ns_ = 0; // when the next chunk goes on the line
+};
+
+}  // namespace zorvalit::counter
