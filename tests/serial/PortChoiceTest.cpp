@@ -1,0 +1,218 @@
+// Reading and writing the port-choice file, and moving the port when the choice changes.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "FakeSerialDevice.h"
+#include "PortLinkSetup.h"
+#include "Pty.h"
+#include "RecordingFramework.h"
+#include "serial/PortChoice.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void Put(const std::string& path, const std::string& contents)
+{
+    std::ofstream(path, std::ios::binary) << contents;
+}
+
+}  // namespace
+
+class PortChoiceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ConfigFilePath = dir / "zorvalit.cfg";
+        PortIndex = 0;
+        ResetPortLink(&device);
+    }
+    void TearDown() override { ConfigFilePath = ConfigFileName; }
+
+    TempDir dir;
+    FakeSerialDevice device;
+    RecordingFramework framework;
+};
+
+TEST_F(PortChoiceTest, MissingFileChoosesCom1AndWritesIt)
+{
+    PortIndex = 2;
+    EXPECT_EQ(ReadConfigFile(), -1);
+    EXPECT_EQ(PortIndex, 0);
+    EXPECT_EQ(PortCount, 4);
+    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM1\n");
+    EXPECT_THAT(framework.messages, IsEmpty());
+}
+
+TEST_F(PortChoiceTest, FileNamingAPortChoosesIt)
+{
+    for (int n = 1; n <= 4; ++n) {
+        Put(ConfigFilePath, "Serialport:COM" + std::to_string(n) + "\n");
+        EXPECT_EQ(ReadConfigFile(), 0);
+        EXPECT_EQ(PortIndex, n - 1);
+    }
+}
+
+TEST_F(PortChoiceTest, LeadingBlankLinesAndTrailingWordsDoNotMatter)
+{
+    Put(ConfigFilePath, "\n\n  \t\nSerialport:COM2\r\nSerialport:COM4 and more\n");
+    ReadConfigFile();
+    EXPECT_EQ(PortIndex, 1);
+}
+
+// A first word that is not exactly one of the four lines leaves the choice at COM1 and the
+// file as it was, byte for byte.
+struct Unmatched {
+    const char* name;
+    std::string contents;
+};
+
+class UnmatchedConfigTest : public PortChoiceTest, public ::testing::WithParamInterface<Unmatched> {};
+
+TEST_P(UnmatchedConfigTest, KeepsCom1AndLeavesTheFileAlone)
+{
+    Put(ConfigFilePath, GetParam().contents);
+    EXPECT_EQ(ReadConfigFile(), 0);
+    EXPECT_EQ(PortIndex, 0);
+    EXPECT_EQ(Contents(ConfigFilePath), GetParam().contents);
+    EXPECT_THAT(framework.messages, IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contents, UnmatchedConfigTest,
+    ::testing::Values(Unmatched{"LowerCase", "serialport:com3\n"}, Unmatched{"UpperCase", "SERIALPORT:COM3"},
+                      Unmatched{"FifthPort", "Serialport:COM5\n"}, Unmatched{"PortZero", "Serialport:COM0\n"},
+                      Unmatched{"CharacterAfterDigit", "Serialport:COM1x\n"}, Unmatched{"NoDigit", "Serialport:COM\n"},
+                      Unmatched{"SpaceInside", "Serialport: COM3\n"}, Unmatched{"Empty", ""},
+                      Unmatched{"BlankLinesOnly", "\n\n\n"}, Unmatched{"NulInside", std::string("Serial\0port:COM3", 16)},
+                      Unmatched{"Binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
+                      Unmatched{"OneMegabyteToken", std::string(1 << 20, 'S')},
+                      Unmatched{"LineAfter39Characters", std::string(39, 'x') + "Serialport:COM3\n"},
+                      Unmatched{"LongTail", "Serialport:COM3" + std::string(30, 'y') + "\n"}),
+    [](const ::testing::TestParamInfo<Unmatched>& info) { return std::string(info.param.name); });
+
+TEST_F(PortChoiceTest, UnmatchedFileKeepsAChoiceAlreadyMade)
+{
+    PortIndex = 3;
+    Put(ConfigFilePath, "rubbish\n");
+    ReadConfigFile();
+    EXPECT_EQ(PortIndex, 3);
+}
+
+TEST_F(PortChoiceTest, OutOfRangeChoiceFallsBackToCom1)
+{
+    PortIndex = 9;
+    Put(ConfigFilePath, "rubbish\n");
+    ReadConfigFile();
+    EXPECT_EQ(PortIndex, 0);
+}
+
+TEST_F(PortChoiceTest, WritingReplacesTheWholeFileWithOneLine)
+{
+    Put(ConfigFilePath, "Serialport:COM1 followed by a long tail of old text\n");
+    PortIndex = 3;
+    WriteConfigFile();
+    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM4\n");
+}
+
+TEST_F(PortChoiceTest, UnwritableLocationIsReportedAtStartAndAtEveryChange)
+{
+    ConfigFilePath = dir / "missing-folder/zorvalit.cfg";
+    EXPECT_EQ(ReadConfigFile(), -1);
+    PortIndex = 2;
+    UseChosenPort();
+    PortIndex = 1;
+    UseChosenPort();
+    EXPECT_THAT(framework.messages,
+                ElementsAre("Can't Write ConfigFile!", "Can't Write ConfigFile!", "Can't Write ConfigFile!"));
+    EXPECT_EQ(PortName, "COM2") << "the choice still applies";
+}
+
+// Whatever stands at the path that is not a regular file of ours is not written through.
+TEST_F(PortChoiceTest, NeverWritesThroughALinkOrIntoANonRegularFile)
+{
+    const std::string victim = dir / "victim";
+    Put(victim, "precious\n");
+    std::filesystem::create_symlink(victim, ConfigFilePath);
+    WriteConfigFile();
+    EXPECT_EQ(Contents(victim), "precious\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(ConfigFilePath));
+
+    std::filesystem::remove(ConfigFilePath);
+    std::filesystem::create_directory(ConfigFilePath);
+    WriteConfigFile();
+
+    std::filesystem::remove(ConfigFilePath);
+    ASSERT_EQ(mkfifo(ConfigFilePath.c_str(), 0600), 0);
+    WriteConfigFile();  // must not hang waiting for a reader
+
+    EXPECT_THAT(framework.messages,
+                ElementsAre("Can't Write ConfigFile!", "Can't Write ConfigFile!", "Can't Write ConfigFile!"));
+}
+
+TEST_F(PortChoiceTest, FullDiskIsReportedAndKeepsTheEarlierChoice)
+{
+    ConfigFilePath = "/dev/full";
+    PortIndex = 1;
+    WriteConfigFile();
+    EXPECT_THAT(framework.messages, ElementsAre("Can't Write ConfigFile!"));
+}
+
+TEST_F(PortChoiceTest, ChangingThePortMovesAnOpenPortAndKeepsTheChoice)
+{
+    OpenPort();
+    device.calls.clear();
+    PortIndex = 3;
+    UseChosenPort();
+    EXPECT_EQ(PortName, "COM4");
+    EXPECT_EQ(PortOpen, 1);
+    EXPECT_THAT(device.calls, ::testing::Contains("CreateFile COM4"));
+    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM4\n");
+}
+
+TEST_F(PortChoiceTest, ChangingAClosedPortOnlyRenamesIt)
+{
+    PortIndex = 1;
+    UseChosenPort();
+    EXPECT_EQ(PortName, "COM2");
+    EXPECT_EQ(PortOpen, 0);
+    EXPECT_THAT(device.calls, IsEmpty());
+    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM2\n");
+}
+
+TEST_F(PortChoiceTest, RandomContentsNeverCrashOrLeaveTheRangeOrChangeTheFile)
+{
+    std::mt19937 random(20261207);
+    const std::string alphabet = "Serialpot:COM1234 \n\t\r\x00\xff";
+    for (int round = 0; round < 2000; ++round) {
+        std::string contents;
+        const int length = static_cast<int>(random() % 80);
+        for (int i = 0; i < length; ++i)
+            contents += round % 2 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+        if (round % 5 == 0) contents = "Serialport:COM" + contents;
+        Put(ConfigFilePath, contents);
+        PortIndex = static_cast<int>(random() % 4);
+        ReadConfigFile();
+        ASSERT_GE(PortIndex, 0);
+        ASSERT_LE(PortIndex, 3);
+        ASSERT_EQ(Contents(ConfigFilePath), contents);
+    }
+    EXPECT_THAT(framework.messages, IsEmpty());
+}
