@@ -84,6 +84,8 @@ struct Unmatched {
     std::string contents;
 };
 
+void PrintTo(const Unmatched& unmatched, std::ostream* out) { *out << unmatched.name; }
+
 class UnmatchedConfigTest : public PortChoiceTest, public ::testing::WithParamInterface<Unmatched> {};
 
 TEST_P(UnmatchedConfigTest, KeepsCom1AndLeavesTheFileAlone)
