@@ -8,7 +8,7 @@ std::string_view help_text() {
 Stands in for the frequency counter on its RS-232 line (2400 baud, 8N1):
 opens a pseudo-terminal, prints the path of its slave side as the first line
 on standard output, and sends 20-byte measurement frames on it until it is
-stopped with SIGINT or SIGTERM (exit status 0) or --frames is reached.
+stopped with SIGINT, SIGTERM or SIGHUP (exit status 0) or --frames is reached.
 
 Frame: 3 spaces, the 13-character reading right-aligned ("10.032.768 Hz"),
 2 uppercase hex digits of the sum of bytes 0-15 mod 256, CR LF.
@@ -34,7 +34,8 @@ Readings (default: --base 10032768 --drift 5):
                        99999999 Hz
   --base HZ            centre of a random walk of readings
   --drift HZ           how far the walk may move from the base
-  --seed N             seed for the walk, random faults and burst bytes (default 1)
+  --seed N             seed for the walk, random faults and burst bytes
+                       (default 1)
 
 Faults (frame slots are numbered from 1):
   --fault KIND[:ARG]@FRAME   inject a fault in that slot; repeatable
