@@ -2,12 +2,15 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 
 ZorvalitApplication::ZorvalitApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The resources live in a static library: without this the linker would leave them out.
+    Q_INIT_RESOURCE(zorvalit);
     setApplicationName("zorvalit");
     setApplicationDisplayName("Zorvalit");
-    setWindowIcon(QIcon(":/zorvalit.xpm"));
+    setWindowIcon(QIcon(QPixmap(":/zorvalit.xpm")));
     InstallFontSubstitutes();
 }
 

@@ -1,0 +1,236 @@
+// The window offscreen: layout, captions, fonts, colours, menus, size, start-up and closing.
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QTest>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "FakeSerialDevice.h"
+#include "PortLinkSetup.h"
+#include "Pty.h"
+#include "RecordingQtFramework.h"
+#include "app/AboutText.h"
+#include "app/MyForm.h"
+#include "app/Panel.h"
+#include "serial/PortChoice.h"
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+}  // namespace
+
+class MyFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ConfigFilePath = dir / "zorvalit.cfg";
+        PortIndex = 0;
+        ResetPortLink(&device);
+        PortName.clear();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        ClosePort();
+        ConfigFilePath = ConfigFileName;
+    }
+    TMyForm& Form()
+    {
+        if (!form) form = std::make_unique<TMyForm>();
+        return *form;
+    }
+
+    TempDir dir;
+    FakeSerialDevice device;
+    RecordingQtFramework framework;
+    std::unique_ptr<TMyForm> form;
+};
+
+TEST_F(MyFormTest, WindowIsFixedSizeCentredAndTitled)
+{
+    TMyForm& f = Form();
+    f.show();
+    EXPECT_EQ(f.windowTitle(), "Zorvalit");
+    EXPECT_EQ(f.centralWidget(), f.Panel1);
+    EXPECT_EQ(f.Panel1->geometry(), QRect(0, f.menuBar()->height(), 592, 240));
+    EXPECT_EQ(f.height(), f.menuBar()->height() + 240);
+    EXPECT_EQ(f.width(), 592);
+    EXPECT_EQ(f.minimumSize(), f.maximumSize()) << "cannot be resized";
+    EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(f.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(f.windowFlags() & Qt::WindowSystemMenuHint);
+    const QPoint screenCentre = f.screen()->availableGeometry().center();
+    EXPECT_LE((f.geometry().center() - screenCentre).manhattanLength(), 2);
+}
+
+TEST_F(MyFormTest, ComponentsStandWhereTheyBelong)
+{
+    TMyForm& f = Form();
+    struct Place {
+        QWidget* widget;
+        QWidget* parent;
+        QRect geometry;
+    };
+    for (const Place& p : {Place{f.GroupBox2, f.Panel1, {496, 184, 92, 50}}, Place{f.CB_COM, f.GroupBox2, {10, 20, 71, 21}},
+                           Place{f.ZorvaPanel, f.Panel1, {5, 10, 582, 160}}, Place{f.ZorvaLabel, f.ZorvaPanel, {5, 8, 572, 97}},
+                           Place{f.ZorvaCancelButton, f.ZorvaPanel, {200, 125, 182, 25}}}) {
+        EXPECT_EQ(p.widget->parentWidget(), p.parent) << p.widget->metaObject()->className();
+        EXPECT_EQ(p.widget->geometry(), p.geometry) << p.widget->metaObject()->className();
+    }
+}
+
+TEST_F(MyFormTest, CaptionsColoursAndVisibility)
+{
+    TMyForm& f = Form();
+    f.show();
+    EXPECT_EQ(f.GroupBox2->title(), "Serial Port:");
+    EXPECT_EQ(f.ZorvaPanel->Caption(), "Zorvapanel");
+    EXPECT_EQ(f.Panel1->Caption(), "");
+    EXPECT_EQ(f.ZorvaLabel->text(), "10.032.768 Hz");
+    EXPECT_EQ(f.ZorvaLabel->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(f.ZorvaLabel->textFormat(), Qt::PlainText);
+    EXPECT_EQ(f.ZorvaCancelButton->text(), "Cancel");
+    EXPECT_EQ(f.ZorvaPanel->palette().color(QPalette::Window), QColor("#000080"));
+    EXPECT_EQ(f.ZorvaLabel->palette().color(QPalette::Window), QColor("#000080"));
+    EXPECT_EQ(f.ZorvaLabel->palette().color(QPalette::WindowText), QColor("#00FF00"));
+    EXPECT_FALSE(f.ZorvaPanel->isVisible());
+    EXPECT_TRUE(f.GroupBox2->isVisible());
+    EXPECT_FALSE(f.CB_COM->isEditable());
+}
+
+TEST_F(MyFormTest, FontsAreOfTheirPixelHeightsAndFallBackToLookAlikes)
+{
+    TMyForm& f = Form();
+    EXPECT_EQ(f.font().family(), "MS Sans Serif");
+    EXPECT_EQ(f.font().pixelSize(), 11);
+    EXPECT_EQ(f.ZorvaLabel->font().family(), "Comic Sans MS");
+    EXPECT_EQ(f.ZorvaLabel->font().pixelSize(), 80);
+    EXPECT_EQ(QFontInfo(f.ZorvaLabel->font()).family(), "Comic Neue");
+    EXPECT_EQ(QFontInfo(f.CB_COM->font()).family(), "DejaVu Sans");
+}
+
+TEST_F(MyFormTest, HelpStandsLeftOfDisplay)
+{
+    TMyForm& f = Form();
+    const QList<QAction*> menus = f.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&Help");
+    EXPECT_EQ(menus[1]->text(), "&Display");
+    EXPECT_EQ(menus[0]->menu(), f.Help1);
+    EXPECT_EQ(menus[1]->menu(), f.Display1);
+    EXPECT_THAT(f.Help1->actions(), ElementsAre(f.About1));
+    EXPECT_THAT(f.Display1->actions(), ElementsAre(f.DisplaytheFrequency1));
+    EXPECT_EQ(f.About1->text(), "&About");
+    EXPECT_EQ(f.DisplaytheFrequency1->text(), "Display the Frequency");
+}
+
+TEST_F(MyFormTest, TabGoesFromThePortListToCancel)
+{
+    TMyForm& f = Form();
+    QWidget* next = f.CB_COM->nextInFocusChain();
+    while (next != f.CB_COM && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+    EXPECT_EQ(next, f.ZorvaCancelButton);
+}
+
+TEST_F(MyFormTest, IconIsThirtyTwoPixelsSquare)
+{
+    const QIcon icon = Form().windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>{QSize(32, 32)});
+    EXPECT_EQ(QApplication::windowIcon().cacheKey(), icon.cacheKey());
+    const QImage image = icon.pixmap(32, 32).toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) colours.insert(image.pixel(x, y));
+    EXPECT_LE(colours.size(), 16);
+}
+
+TEST_F(MyFormTest, AboutBoxHasOneButtonNoIconAndTheCredits)
+{
+    Form().About1->trigger();
+    ASSERT_EQ(framework.boxes.size(), 1u);
+    EXPECT_EQ(framework.boxes[0].caption, "About");
+    EXPECT_EQ(framework.boxes[0].flags, 0);
+    EXPECT_EQ(framework.boxes[0].text, AboutText);
+    EXPECT_LT(framework.boxes[0].text.size(), 400u);
+    EXPECT_GE(std::count(framework.boxes[0].text.begin(), framework.boxes[0].text.end(), '\n'), 8);
+}
+
+TEST_F(MyFormTest, StartsOnCom1AndCreatesTheFileWhenThereIsNone)
+{
+    TMyForm& f = Form();
+    EXPECT_EQ(f.CB_COM->currentText(), "COM1");
+    EXPECT_THAT(device.calls, Contains("CreateFile COM1"));
+    EXPECT_EQ(PortOpen, 1);
+    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM1\n");
+    EXPECT_EQ(WorkingState.BaudRate, 2400u);
+    EXPECT_EQ(WorkingTimeouts.ReadTotalTimeoutConstant, 2500u);
+    EXPECT_EQ(WorkingTimeouts.ReadIntervalTimeout, 120u);
+}
+
+TEST_F(MyFormTest, StartsOnTheStoredPortWithoutRewritingTheFile)
+{
+    std::ofstream(ConfigFilePath) << "\nSerialport:COM3 ";
+    TMyForm& f = Form();
+    EXPECT_EQ(f.CB_COM->currentIndex(), 2);
+    EXPECT_EQ(PortName, "COM3");
+    EXPECT_THAT(device.calls, Contains("CreateFile COM3"));
+    EXPECT_EQ(Contents(ConfigFilePath), "\nSerialport:COM3 ");
+}
+
+TEST_F(MyFormTest, BusyPortIsReportedAndTheWindowStillOpensWithItSelected)
+{
+    std::ofstream(ConfigFilePath) << "Serialport:COM2\n";
+    device.failCreate = true;
+    TMyForm& f = Form();
+    f.show();
+    EXPECT_THAT(framework.messages, ElementsAre("Could Not Use the 'COM2' Serial Port!"));
+    EXPECT_EQ(f.CB_COM->currentText(), "COM2");
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(MyFormTest, PickingAPortInTheListMovesThePortAndKeepsTheChoice)
+{
+    TMyForm& f = Form();
+    f.show();
+    device.calls.clear();
+    f.CB_COM->setFocus();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(f.CB_COM, Qt::Key_Down);
+    EXPECT_EQ(f.CB_COM->currentText(), "COM4");
+    EXPECT_EQ(PortName, "COM4");
+    EXPECT_EQ(device.calls.back(), "CLRRTS");
+    EXPECT_THAT(device.calls, Contains("CreateFile COM4"));
+    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM4\n");
+}
+
+TEST_F(MyFormTest, ClosingTheWindowClosesThePort)
+{
+    TMyForm& f = Form();
+    f.show();
+    device.calls.clear();
+    f.close();
+    EXPECT_EQ(PortOpen, 0);
+    EXPECT_THAT(device.calls, ElementsAre("RestoreCommState 0", "SetCommTimeouts 0", "CloseHandle"));
+}
