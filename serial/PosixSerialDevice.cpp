@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -66,6 +67,8 @@ PortHandleValue PosixSerialDevice::CreateFile(const std::string& portName)
         close(fd);
         return InvalidPortHandle;
     }
+    // A port starts with an empty input buffer: nothing that arrived before this open is read.
+    tcflush(fd, TCIFLUSH);
     timeouts_[fd] = COMMTIMEOUTS{};
     return fd;
 }

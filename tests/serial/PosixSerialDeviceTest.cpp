@@ -64,6 +64,18 @@ TEST_F(PosixPortTest, EveryByteValueArrivesUnchanged)
     for (int b = 0; b < 256; ++b) ASSERT_EQ(ReadPortByte(), b);
 }
 
+TEST_F(PosixPortTest, WhatArrivedBeforeTheOpenIsNotRead)
+{
+    const int other = open(pty.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);  // keeps the line up
+    ASSERT_GE(other, 0);
+    pty.Send("stale");
+    usleep(20000);
+    OpenPort();
+    pty.Send("A");
+    EXPECT_EQ(ReadPortByte(), 'A');
+    close(other);
+}
+
 TEST_F(PosixPortTest, MissingByteGivesNoByteAfterTheTimeLimit)
 {
     OpenPort();
