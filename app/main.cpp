@@ -4,6 +4,7 @@
 
 #include "MyForm.h"
 #include "QtFramework.h"
+#include "TerminationSignals.h"
 #include "ZorvalitApplication.h"
 #include "serial/PortLink.h"
 #include "serial/PosixSerialDevice.h"
@@ -16,11 +17,17 @@ int main(int argc, char** argv)
     PosixSerialDevice serialPorts;
     UseSerialDevice(&serialPorts);
     try {
+        TerminationSignals stopRequests;
         TMyForm form;
         MyForm = &form;
-        form.show();
-        application.exec();
-        application.RethrowPending();
+        if (stopRequests.Received()) {
+            // Stopped while the constructor's message box was up: never show the window.
+            ClosePort();
+        } else {
+            form.show();
+            application.exec();
+            application.RethrowPending();
+        }
     } catch (const std::exception& error) {
         Application->ShowException(error);
     }
