@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
-TEST_PACKAGES="util-linux"
+TEST_PACKAGES="util-linux picocom"
 
 install_missing() {
   missing=
