@@ -1,0 +1,35 @@
+// The stand-in counter zorvalit-counter running as a child process, its line linked into a
+// test's device directory as COM1 and its writes logged there: the device at the other end of
+// the program's port. Stopped (and its link removed) when the object goes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "CounterLog.h"
+#include "Pty.h"
+
+class CounterLine {
+public:
+    // Starts the counter with those options and returns once its first line is linked.
+    CounterLine(const TempDir& devices, const std::vector<std::string>& options);
+    ~CounterLine();
+    CounterLine(const CounterLine&) = delete;
+    CounterLine& operator=(const CounterLine&) = delete;
+
+    // Whether it has ended by itself (after --frames); never waits.
+    bool Exited();
+    // Waits up to that long for it to end by itself.
+    bool WaitForExit(int milliseconds);
+    CounterLog Log() const { return CounterLog::Read(logPath_); }
+    const std::string& LogPath() const { return logPath_; }
+
+private:
+    void Stop();
+
+    std::string logPath_;
+    pid_t pid_ = -1;
+    int output_ = -1;
+};

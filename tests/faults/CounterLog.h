@@ -1,0 +1,33 @@
+// The stand-in counter's --log file read back: every write it made to its pseudo-terminal (when,
+// for which frame slot, which fault, the bytes the line took, how many it refused) and the
+// moments it opened or hung up a line. Fault tests judge the program against this record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CounterLogLine {
+    std::int64_t ns = 0;  // CLOCK_MONOTONIC just before the write
+    std::int64_t frame = 0;
+    // "frame", "burst", the faults joined by '+' ("nul+cut"), or the events "open" and "hangup".
+    std::string kind;
+    std::vector<std::uint8_t> bytes;  // what the line took; empty for events
+    long dropped = 0;
+};
+
+struct CounterLog {
+    std::vector<CounterLogLine> lines;
+
+    // Reads the file; a line cut short at its end (still being written) is left out.
+    static CounterLog Read(const std::string& path);
+
+    bool HungUp() const { return Count("hangup") > 0; }
+    int LinesOpened() const { return Count("open"); }
+    // How many lines have exactly that kind.
+    int Count(const std::string& kind) const;
+    // How many writes applied that fault ("cut", "burst", ...), alone or with others.
+    int WithFault(const std::string& fault) const;
+    long Dropped() const;
+    std::int64_t LastSlot() const;
+};

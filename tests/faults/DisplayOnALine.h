@@ -1,0 +1,40 @@
+// The setting of the fault tests: the program's port link on the POSIX serial layer, its
+// device directory a scratch one where COM1 is a link to a pseudo-terminal, a recording panel,
+// and a framework that records message boxes and waits for messages in real time, as an event
+// loop with nothing to do would. No real serial device is ever opened.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "PortLinkSetup.h"
+#include "Pty.h"
+#include "RecordingFramework.h"
+#include "RecordingPanel.h"
+#include "serial/PosixSerialDevice.h"
+
+class WaitingFramework : public RecordingFramework {
+public:
+    void WaitForMessages(int milliseconds) override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        RecordingFramework::WaitForMessages(milliseconds);
+    }
+};
+
+class DisplayOnALine : public ::testing::Test {
+protected:
+    void SetUp() override { ResetPortLink(&device); }
+    void TearDown() override
+    {
+        ClosePort();
+        UseSerialDevice(nullptr);
+    }
+
+    TempDir dev;
+    PosixSerialDevice device{dev.path()};
+    WaitingFramework framework;
+    RecordingPanel panel;
+};
