@@ -4,12 +4,13 @@
 #   ./dev.sh start   build, install under /usr/local and start the program
 #   ./dev.sh test    build and run every test
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
+#   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 set -eu
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
-TEST_PACKAGES="util-linux picocom"
+TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev"
 
 install_missing() {
   missing=
@@ -30,6 +31,24 @@ build() {
   cmake --build --preset release -j "$(nproc)"
 }
 
+# Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
+# build/fuzz/corpus, and a crash leaves its input in build/fuzz/crashes.
+fuzz() {
+  cmake --preset fuzz
+  cmake --build --preset fuzz -j "$(nproc)"
+  for fuzzer in port_choice_file display_stream; do
+    mkdir -p "build/fuzz/corpus/$fuzzer" build/fuzz/crashes
+    log="build/fuzz/$fuzzer.log"
+    if ! "build/fuzz/fuzz/fuzz_$fuzzer" -max_total_time="$1" -print_final_stats=1 \
+        -artifact_prefix=build/fuzz/crashes/ "build/fuzz/corpus/$fuzzer" "fuzz/corpus/$fuzzer" > "$log" 2>&1; then
+      tail -n 40 "$log"
+      echo "fuzz_$fuzzer failed: see $log and build/fuzz/crashes" >&2
+      exit 1
+    fi
+    echo "fuzz_$fuzzer: $(grep -E '^stat::number_of_executed_units' "$log") in $1 s"
+  done
+}
+
 case "${1:-}" in
   start)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
@@ -41,6 +60,15 @@ case "${1:-}" in
     install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
     build
     ctest --preset release
+    # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
+    cmake --preset sanitize
+    cmake --build --preset sanitize -j "$(nproc)"
+    ctest --preset sanitize
+    fuzz "${FUZZ_SECONDS:-60}"
+    ;;
+  fuzz)
+    install_missing $BUILD_PACKAGES $TEST_PACKAGES
+    fuzz "${2:-3600}"
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
@@ -49,7 +77,7 @@ case "${1:-}" in
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start|test|demo" >&2
+    echo "usage: ./dev.sh start|test|demo|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
