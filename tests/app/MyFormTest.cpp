@@ -225,6 +225,22 @@ TEST_F(MyFormTest, PickingAPortInTheListMovesThePortAndKeepsTheChoice)
     EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM4\n");
 }
 
+TEST_F(MyFormTest, ChoiceSurvivesARestart)
+{
+    Form().show();
+    form->CB_COM->setFocus();
+    QTest::keyClick(form->CB_COM, Qt::Key_Down);
+    QTest::keyClick(form->CB_COM, Qt::Key_Down);
+    form->close();
+    form.reset();
+
+    device.calls.clear();
+    PortIndex = 0;
+    TMyForm& restarted = Form();
+    EXPECT_EQ(restarted.CB_COM->currentText(), "COM3");
+    EXPECT_EQ(device.calls.front(), "CreateFile COM3");
+}
+
 TEST_F(MyFormTest, ClosingTheWindowClosesThePort)
 {
     TMyForm& f = Form();
