@@ -47,17 +47,35 @@ CounterLog CounterLog::Read(const std::string& path)
     return log;
 }
 
+std::vector<CounterLogLine> CounterLog::Chunks() const
+{
+    std::vector<CounterLogLine> chunks;
+    for (const CounterLogLine& line : lines) {
+        // A burst and the frame after it, or a frame and an event, differ in kind; two frames
+        // in a row differ in slot.
+        const bool continues = !chunks.empty() && !IsEvent(line.kind) && chunks.back().kind == line.kind &&
+                               chunks.back().frame == line.frame;
+        if (continues) {
+            chunks.back().bytes.insert(chunks.back().bytes.end(), line.bytes.begin(), line.bytes.end());
+            chunks.back().dropped += line.dropped;
+        } else {
+            chunks.push_back(line);
+        }
+    }
+    return chunks;
+}
+
 int CounterLog::Count(const std::string& kind) const
 {
     int count = 0;
-    for (const CounterLogLine& line : lines) count += line.kind == kind;
+    for (const CounterLogLine& chunk : Chunks()) count += chunk.kind == kind;
     return count;
 }
 
 int CounterLog::WithFault(const std::string& fault) const
 {
     int count = 0;
-    for (const CounterLogLine& line : lines) count += HasFault(line.kind, fault);
+    for (const CounterLogLine& chunk : Chunks()) count += HasFault(chunk.kind, fault);
     return count;
 }
 

@@ -17,16 +17,21 @@ struct CounterLogLine {
 };
 
 struct CounterLog {
+    // One line per write: a paced counter writes a byte at a time, a fast one a chunk at once.
     std::vector<CounterLogLine> lines;
 
     // Reads the file; a line cut short at its end (still being written) is left out.
     static CounterLog Read(const std::string& path);
 
+    // The writes joined into the chunks the counter meant to send: each frame, burst or event
+    // once, with the time of its first byte.
+    std::vector<CounterLogLine> Chunks() const;
+
     bool HungUp() const { return Count("hangup") > 0; }
     int LinesOpened() const { return Count("open"); }
-    // How many lines have exactly that kind.
+    // How many chunks have exactly that kind.
     int Count(const std::string& kind) const;
-    // How many writes applied that fault ("cut", "burst", ...), alone or with others.
+    // How many chunks had that fault ("cut", "burst", ...), alone or with others.
     int WithFault(const std::string& fault) const;
     long Dropped() const;
     std::int64_t LastSlot() const;
