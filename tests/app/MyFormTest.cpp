@@ -11,13 +11,13 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
+#include "Files.h"
 #include "Pty.h"
 #include "RecordingQtFramework.h"
 #include "app/AboutText.h"
@@ -28,18 +28,6 @@
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-namespace {
-
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-}  // namespace
 
 class MyFormTest : public ::testing::Test {
 protected:

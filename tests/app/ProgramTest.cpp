@@ -9,24 +9,16 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "Files.h"
 #include "Pty.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
 
 bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit = 5000ms)
 {

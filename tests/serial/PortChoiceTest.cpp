@@ -5,36 +5,19 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
+#include "Files.h"
 #include "Pty.h"
 #include "RecordingFramework.h"
 #include "serial/PortChoice.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-namespace {
-
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void Put(const std::string& path, const std::string& contents)
-{
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-}  // namespace
 
 class PortChoiceTest : public ::testing::Test {
 protected:
