@@ -39,6 +39,8 @@ CounterLine::CounterLine(const TempDir& devices, const std::vector<std::string>&
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
+    // Nothing else of the test's (pseudo-terminals above all) stays open in the counter.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     std::vector<std::string> args{ZORVALIT_COUNTER_EXE, "--link", devices / "COM1", "--log", logPath_};
     args.insert(args.end(), options.begin(), options.end());

@@ -1,16 +1,13 @@
 // Traffic the display must take apart exactly as the frame rules say: frames split by a pause
 // at every byte position, frames at the fastest paced rate and far above it, and random bytes
 // bursting in between frames.
-#include <unistd.h>
-
-#include <cstdio>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "CounterLine.h"
 #include "DisplayOnALine.h"
 #include "FrameModel.h"
+#include "MeasurementFrame.h"
 #include "PumpScript.h"
 
 using ::testing::ElementsAreArray;
@@ -19,17 +16,6 @@ using ::testing::IsEmpty;
 namespace {
 
 const Shown Zero = Shown::Caption("         0 Hz");
-
-// A frame as the counter sends it: three spaces, the reading, the checksum of bytes 0-15, CR LF.
-std::string Frame(const std::string& reading)
-{
-    std::string frame = "   " + reading;
-    unsigned sum = 0;
-    for (unsigned char byte : frame) sum += byte;
-    char checksum[3];
-    std::snprintf(checksum, sizeof checksum, "%02X", sum & 0xff);
-    return frame + checksum + "\r\n";
-}
 
 // What a frame buffer puts on the label, if anything.
 std::vector<Shown> Label(const std::string& buffer)
@@ -60,9 +46,9 @@ std::vector<Shown> ReadingsSent(const CounterLog& log)
 // each part ends in a communication error, and the label shows what the frame buffer then holds.
 class SplitFrame : public DisplayOnALine, public ::testing::WithParamInterface<int> {
 protected:
-    const std::string first = Frame("87.654.321 Hz");
-    const std::string second = Frame("       876 Hz");  // ten spaces before the digits
-    const std::string third = Frame("11.111.111 Hz");
+    const std::string first = MeasurementFrame("87.654.321 Hz");
+    const std::string second = MeasurementFrame("       876 Hz");  // ten spaces before the digits
+    const std::string third = MeasurementFrame("11.111.111 Hz");
 };
 
 TEST_P(SplitFrame, EachPartEndsInAnErrorAndShowsTheFrameBuffer)
