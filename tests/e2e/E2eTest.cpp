@@ -1,0 +1,37 @@
+#include "E2eTest.h"
+
+#include "PortLinkSetup.h"
+#include "serial/PortChoice.h"
+
+E2eTest::E2eTest()
+{
+    ConfigFilePath = devices / "zorvalit.cfg";
+    ResetPortLink(&serialPorts_);
+}
+
+E2eTest::~E2eTest()
+{
+    if (form_) form_->close();
+    label_.reset();
+    form_.reset();
+    ClosePort();
+    UseSerialDevice(nullptr);
+    ConfigFilePath = ConfigFileName;
+}
+
+Counter& E2eTest::StartCounter(const std::string& port, std::vector<std::string> options)
+{
+    options.insert(options.begin(), {"--fast", "--fault", "silence:500@1"});
+    counters_.push_back(std::make_unique<Counter>(devices, port, options));
+    return *counters_.back();
+}
+
+TMyForm& E2eTest::Form()
+{
+    if (!form_) {
+        form_ = std::make_unique<TMyForm>();
+        label_ = std::make_unique<LabelHistory>(form_->ZorvaLabel);
+        form_->show();
+    }
+    return *form_;
+}
