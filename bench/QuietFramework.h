@@ -1,0 +1,19 @@
+// The program's Qt framework with message boxes counted and written to standard error instead
+// of shown: nobody is there to close them while the benchmark runs.
+#pragma once
+
+#include "app/QtFramework.h"
+
+class QuietFramework : public QtFramework {
+public:
+    explicit QuietFramework(bool echo) : echo_(echo) { UseFramework(this); }
+    ~QuietFramework() override { UseFramework(nullptr); }
+
+    void ShowMessage(const std::string& text) override;
+    int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+    int Messages() const { return messages_; }
+
+private:
+    bool echo_;
+    int messages_ = 0;
+};
