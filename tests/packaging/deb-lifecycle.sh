@@ -1,0 +1,67 @@
+#!/bin/sh
+# Installs, reinstalls, removes and purges the package with dpkg in a scratch root: postinst
+# makes the port choice (root:dialout 0664, COM1) in a root-owned 0755 folder, and never
+# replaces a file or link that is already there; remove keeps the choice; purge removes it.
+# The real /var/lib/zorvalit must stay as it was.
+# Usage: deb-lifecycle.sh DEB-DIR
+set -eu
+. "$(dirname "$0")/common.sh"
+need_root
+need_tools dpkg
+deb=$(the_deb "$1")
+scratch
+group=$(choice_group)
+real_before=$(ls -la --full-time /var/lib/zorvalit 2>&1 || true)
+
+new_root() {
+  mkdir -p "$1/var/lib/dpkg/updates" "$1/var/lib/dpkg/info"
+  : > "$1/var/lib/dpkg/status"
+}
+
+# dpkg on the scratch root; the maintainer scripts run outside a chroot with DPKG_ROOT set.
+# The root has no libraries, so their dependencies cannot be met there.
+dpkg_in() {
+  root=$1
+  shift
+  dpkg --root="$root" --log=/dev/null --force-script-chrootless --force-depends "$@" > "$work/dpkg.log" 2>&1 ||
+    { cat "$work/dpkg.log"; fail "dpkg $* failed"; }
+}
+
+root=$work/root
+folder=$root/var/lib/zorvalit
+choice=$folder/zorvalit.cfg
+new_root "$root"
+
+dpkg_in "$root" --install "$deb"
+[ -x "$root/usr/bin/zorvalit" ] || fail "zorvalit is not installed"
+expect_folder 755 root:root "$folder"
+expect_file 664 "root:$group" "$choice" "Serialport:COM1"
+! dpkg --root="$root" -L zorvalit | grep -q '^/var' || fail "dpkg owns a file under /var: purge would not be ours"
+
+printf 'Serialport:COM3\n' > "$choice"
+dpkg_in "$root" --install "$deb"
+expect_file 664 "root:$group" "$choice" "Serialport:COM3"
+
+dpkg_in "$root" --remove zorvalit
+[ ! -e "$root/usr/bin/zorvalit" ] || fail "remove left zorvalit"
+expect_file 664 "root:$group" "$choice" "Serialport:COM3"
+
+dpkg_in "$root" --install "$deb"
+expect_file 664 "root:$group" "$choice" "Serialport:COM3"
+
+dpkg_in "$root" --purge zorvalit
+[ ! -e "$choice" ] || fail "purge left $choice"
+[ ! -e "$folder" ] || fail "purge left $folder"
+
+# A link at the path is someone's doing: postinst neither follows nor replaces it.
+other=$work/other
+new_root "$other"
+mkdir -p "$other/var/lib/zorvalit"
+printf 'precious\n' > "$work/target"
+ln -s "$work/target" "$other/var/lib/zorvalit/zorvalit.cfg"
+dpkg_in "$other" --install "$deb"
+[ "$(readlink "$other/var/lib/zorvalit/zorvalit.cfg")" = "$work/target" ] || fail "postinst replaced a link"
+[ "$(cat "$work/target")" = precious ] || fail "postinst wrote through a link"
+
+[ "$(ls -la --full-time /var/lib/zorvalit 2>&1 || true)" = "$real_before" ] || fail "the real /var/lib/zorvalit changed"
+echo "deb-lifecycle: install, reinstall, remove, purge as expected"
