@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -15,7 +14,6 @@
 
 #include "DisplayScript.h"
 #include "E2eTest.h"
-#include "display/FrequencyDisplay.h"
 
 using ::testing::Each;
 using ::testing::IsEmpty;
