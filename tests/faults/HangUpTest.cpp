@@ -89,7 +89,8 @@ struct DisplayHangUp {
 
 void PrintTo(const DisplayHangUp& hangUp, std::ostream* out) { *out << hangUp.name; }
 
-class HangUpDuringADisplay : public DisplayOnALine, public ::testing::WithParamInterface<DisplayHangUp> {
+// The user may pick the port in the list; the choice is kept in a scratch file.
+class PickingPorts : public DisplayOnALine {
 protected:
     void SetUp() override
     {
@@ -103,6 +104,8 @@ protected:
         DisplayOnALine::TearDown();
     }
 };
+
+class HangUpDuringADisplay : public PickingPorts, public ::testing::WithParamInterface<DisplayHangUp> {};
 
 TEST_P(HangUpDuringADisplay, KeepsPumpingWithoutSpinningAndReadsTheLineThatCameBack)
 {
@@ -203,3 +206,19 @@ TEST_P(HangUpWhileIdle, ADisplayWhileTheLineIsGoneWaitsAndALaterOneReadsTheLineT
 
 INSTANTIATE_TEST_SUITE_P(Counter, HangUpWhileIdle, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "MidFrame" : "BetweenFrames"; });
+
+class HangUpWhileIdleThenAPortChange : public PickingPorts {};
+
+TEST_F(HangUpWhileIdleThenAPortChange, OpensTheLineThatCameBack)
+{
+    CounterLine counter(dev, SlowCounter({"--hangup-after", "1", "--reopen-after", "300", "--fault", "silence:800@2"}));
+    OpenPort();
+    ASSERT_EQ(PortOpen, 1);
+    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 4000)) << "the counter did not come back";
+
+    UseChosenPort();  // COM1 picked in the port list again
+    EXPECT_EQ(PortOpen, 1);
+    EXPECT_THAT(framework.messages, IsEmpty());
+    // The idle port waits 2.5 s for a byte; the new line's first frame comes within a second.
+    EXPECT_EQ(ReadPortByte(), ' ') << "the port still reads the line that hung up";
+}
