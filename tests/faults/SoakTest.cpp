@@ -44,6 +44,21 @@ std::int64_t MonotonicNs()
 constexpr long MostGrowthKilobytes = 256;
 constexpr int FramesASecond = 250;
 
+// Silences leave no line in the log: they show as a gap of 50 ms or more before a slot whose
+// slot before it was not cut short (a cut is followed by 250 ms of quiet). Slot 1's is the test's.
+int Silences(const CounterLog& log)
+{
+    int silences = 0;
+    const std::vector<CounterLogLine> chunks = log.Chunks();
+    for (std::size_t i = 1; i < chunks.size(); ++i) {
+        const CounterLogLine& before = chunks[i - 1];
+        const bool cut = before.kind.find("cut") != std::string::npos;
+        if (chunks[i].frame > 1 && chunks[i].frame != before.frame && !cut && chunks[i].ns - before.ns >= 45'000'000)
+            ++silences;
+    }
+    return silences;
+}
+
 }  // namespace
 
 class Soak : public DisplayOnALine {};
@@ -73,7 +88,7 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
     const MatchResult match = Match(ArrivalsFrom(log), shown);
     std::cout << "soak: " << log.LastSlot() << " frames; faults: " << log.WithFault("cut") << " cut, "
               << log.WithFault("nospace") << " nospace, " << log.WithFault("nul") << " nul, " << log.WithFault("cp1250")
-              << " cp1250, " << log.Count("burst") << " burst (silences are not logged); " << shown.size()
+              << " cp1250, " << log.Count("burst") << " burst, " << Silences(log) << " silence; " << shown.size()
               << " things shown, " << framework.messages.size() << " communication errors; " << match.uncertainGaps
               << " gaps near 170 ms; " << (match.matched ? "no mismatch" : "MISMATCH") << "; RSS "
               << residentAfterAThousand << " kB after 1000 frames, " << residentAtTheEnd << " kB at the end\n";
@@ -88,6 +103,7 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
     EXPECT_TRUE(match.matched) << match.mismatch;
     for (const char* fault : {"cut", "nospace", "nul", "cp1250", "burst"})
         EXPECT_GT(log.WithFault(fault), 0) << "no " << fault << " in this run: the seed or the length does not cover it";
+    EXPECT_GT(Silences(log), 0);
     ASSERT_GT(residentAfterAThousand, 0);
     EXPECT_LE(residentAtTheEnd - residentAfterAThousand, MostGrowthKilobytes);
 }
