@@ -27,7 +27,6 @@
 #include "RecordingFramework.h"
 #include "serial/PortChoice.h"
 
-using ::testing::AnyOf;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

@@ -24,7 +24,6 @@ public:
     // Waits up to that long for it to end by itself.
     bool WaitForExit(int milliseconds);
     CounterLog Log() const { return CounterLog::Read(logPath_); }
-    const std::string& LogPath() const { return logPath_; }
 
 private:
     void Stop();
