@@ -63,7 +63,7 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
 {
     const std::string log = devices_ / "talking.log";
     auto counter = StartCounter(
-        {"--readings", Readings, "--fault", HeadStart, "--frames", std::to_string(frames), "--log", log});
+        {"--rate", "10", "--readings", Readings, "--fault", HeadStart, "--frames", std::to_string(frames), "--log", log});
     TMyForm& form = Form();
     paints_->Clear();
     // The counter hangs up and exits once it has sent its frames and they were read.

@@ -21,7 +21,7 @@ E2eTest::~E2eTest()
 
 Counter& E2eTest::StartCounter(const std::string& port, std::vector<std::string> options)
 {
-    options.insert(options.begin(), {"--fast", "--fault", "silence:500@1"});
+    options.insert(options.begin(), {"--fast", "--rate", "10", "--fault", "silence:500@1"});
     counters_.push_back(std::make_unique<Counter>(devices, port, options));
     return *counters_.back();
 }

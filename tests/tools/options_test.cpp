@@ -29,10 +29,10 @@ TEST(ParseOptions, ReadsValuesInBothForms) {
     EXPECT_EQ(options.log_path, "c.log");
 }
 
-TEST(ParseOptions, DefaultsToTenPacedFramesASecondOfTheRandomWalk) {
+TEST(ParseOptions, DefaultsToTwoPacedFramesASecondOfTheRandomWalk) {
     const Options options = parse({});
     EXPECT_FALSE(options.fast);
-    EXPECT_EQ(options.frame_period_ns, 100'000'000);
+    EXPECT_EQ(options.frame_period_ns, 500'000'000);
     EXPECT_TRUE(options.readings.empty());
     EXPECT_EQ(options.base_hz, 10'032'768u);
     EXPECT_FALSE(options.frames);

@@ -23,8 +23,9 @@ Line:
                        is a link into /dev/pts (left from an earlier run)
   --fast               write each frame in one go instead of one byte every
                        1/240 s as the real line does
-  --rate FPS           frames a second (default 10: a 83 ms frame, then 17 ms
-                       quiet); at most 11.4 unless --fast
+  --rate FPS           frames a second (default 2: a 83 ms frame, then 417 ms
+                       quiet, so a receiver that starts mid-frame falls in
+                       step at the next one); at most 11.4 unless --fast
   --frames N           stop after N frame slots: wait up to 1 s for the
                        receiver to read them, then hang up and exit 0
 

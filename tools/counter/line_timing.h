@@ -20,11 +20,13 @@ constexpr std::int64_t char_offset_ns(std::int64_t i) { return i * kNsPerSecond 
 // missing byte, so it reports a communication error.
 inline constexpr std::int64_t kCutSilenceNs = 250 * kNsPerMs;
 
-// Default frame period: 20 characters of frame plus 4 of quiet, 100 ms (10 frames/s).
-inline constexpr std::int64_t kDefaultFramePeriodNs = char_offset_ns(kFrameSize + 4);
+// Default frame period: 500 ms (2 frames/s), as from a counter with a half-second gate. The
+// receiver finds a frame's start only after more than 170 ms of quiet, so frames sent closer
+// together suit only a receiver that was already in step when they began.
+inline constexpr std::int64_t kDefaultFramePeriodNs = 500 * kNsPerMs;
 
-// Shortest period when paced: the frame plus at least one character of quiet,
-// so the receiver can tell where the next frame starts (at most 240/21 ≈ 11.4 frames/s).
+// Shortest period when paced: the frame plus at least one character of quiet
+// (at most 240/21 ≈ 11.4 frames/s).
 inline constexpr std::int64_t kMinPacedFramePeriodNs = char_offset_ns(kFrameSize + 1);
 
 }  // namespace zorvalit::counter
