@@ -3,13 +3,12 @@
 // the program's port. Stopped (and its link removed) when the object goes.
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <vector>
 
 #include "CounterLog.h"
 #include "Pty.h"
+#include "counter_process.h"
 
 class CounterLine {
 public:
@@ -26,9 +25,7 @@ public:
     CounterLog Log() const { return CounterLog::Read(logPath_); }
 
 private:
-    void Stop();
-
     std::string logPath_;
-    pid_t pid_ = -1;
-    int output_ = -1;
+    zorvalit::counter::testing::CounterProcess process_;
+    bool exited_ = false;
 };

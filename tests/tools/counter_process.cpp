@@ -1,4 +1,4 @@
-// Child-process, receiver and temporary-directory helpers for the end-to-end tests.
+// Child-process, receiver and temporary-directory helpers for tests that drive the counter.
 #include "counter_process.h"
 
 #include <fcntl.h>
@@ -35,6 +35,8 @@ CounterProcess::CounterProcess(const std::vector<std::string>& args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
+    // Nothing else of the test's (pseudo-terminals above all) stays open in the counter.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     std::vector<std::string> argv_strings{ZORVALIT_COUNTER_EXE};
     argv_strings.insert(argv_strings.end(), args.begin(), args.end());
@@ -78,15 +80,16 @@ void CounterProcess::send_signal(int signal) { ::kill(pid_, signal); }
 
 std::optional<int> CounterProcess::wait_exit(int timeout_ms) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    do {
+    for (;;) {
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
             return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         }
+        // A zero time-out only looks: callers ask at every turn of a display loop.
+        if (Clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    } while (Clock::now() < deadline);
-    return std::nullopt;
+    }
 }
 
 Receiver::Receiver(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
