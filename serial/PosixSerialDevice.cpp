@@ -22,7 +22,8 @@ int Fd(PortHandleValue handle) { return static_cast<int>(handle); }
 
 bool IsComName(const std::string& name)
 {
-    if (name.size() < 4 || name.compare(0, 3, "COM") != 0) return false;
+    // Up to COM999999: any longer number would not fit the ttyS numbering anyway.
+    if (name.size() < 4 || name.size() > 9 || name.compare(0, 3, "COM") != 0) return false;
     for (std::size_t i = 3; i < name.size(); ++i)
         if (name[i] < '0' || name[i] > '9') return false;
     return name[3] != '0';

@@ -212,5 +212,6 @@ TEST(PosixDevicePath, AliasFirstThenTheNumberedSerialDevice)
     EXPECT_EQ(device.DevicePath("COM4"), dev / "ttyS3");
     EXPECT_EQ(device.DevicePath("COM10"), dev / "ttyS9");
     EXPECT_EQ(device.DevicePath("ttyUSB0"), dev / "ttyUSB0");
+    EXPECT_EQ(device.DevicePath("COM99999999999999999999"), dev / "COM99999999999999999999");
     EXPECT_EQ(PosixSerialDevice().DevicePath("COM1").substr(0, 5), "/dev/");
 }
