@@ -24,6 +24,7 @@
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
 #include "Pty.h"
+#include "ChoiceFileTest.h"
 #include "RecordingFramework.h"
 #include "serial/PortChoice.h"
 
@@ -53,20 +54,7 @@ bool PrivateMounts()
 
 }  // namespace
 
-class ConfigFileTrouble : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ConfigFilePath = dir / "zorvalit.cfg";
-        PortIndex = 0;
-        ResetPortLink(&device);
-    }
-    void TearDown() override { ConfigFilePath = ConfigFileName; }
-
-    TempDir dir;
-    FakeSerialDevice device;
-    RecordingFramework framework;
-};
+class ConfigFileTrouble : public ChoiceFileTest {};
 
 // The file's folder is a tmpfs of two pages, in a mount namespace of this process's own.
 class ConfigFileOnATinyDisk : public ConfigFileTrouble {

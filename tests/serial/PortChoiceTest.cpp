@@ -13,26 +13,14 @@
 #include "PortLinkSetup.h"
 #include "Files.h"
 #include "Pty.h"
+#include "ChoiceFileTest.h"
 #include "RecordingFramework.h"
 #include "serial/PortChoice.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class PortChoiceTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ConfigFilePath = dir / "zorvalit.cfg";
-        PortIndex = 0;
-        ResetPortLink(&device);
-    }
-    void TearDown() override { ConfigFilePath = ConfigFileName; }
-
-    TempDir dir;
-    FakeSerialDevice device;
-    RecordingFramework framework;
-};
+class PortChoiceTest : public ChoiceFileTest {};
 
 TEST_F(PortChoiceTest, MissingFileChoosesCom1AndWritesIt)
 {
