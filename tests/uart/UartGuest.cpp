@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "Framework.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
-#include "app/Framework.h"
 
 namespace {
 
