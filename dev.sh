@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
-TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool imagemagick"
+TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {
   missing=
@@ -59,6 +59,8 @@ case "${1:-}" in
   test)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
     build
+    # The uart tests' guest kernel, kept in the build folder once fetched.
+    tests/uart/fetch-kernel.sh build/release/uart-kernel
     ctest --preset release
     # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
     cmake --preset sanitize

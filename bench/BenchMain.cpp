@@ -10,7 +10,7 @@
 #include "DisplayBench.h"
 #include "Stats.h"
 #include "WindowBench.h"
-#include "app/ZorvalitApplication.h"
+#include "ZorvalitApplication.h"
 
 namespace {
 

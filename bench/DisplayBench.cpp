@@ -9,9 +9,9 @@
 #include "ChildProcess.h"
 #include "Clocks.h"
 #include "CounterLog.h"
-#include "app/MyForm.h"
-#include "serial/PortChoice.h"
-#include "serial/PortLink.h"
+#include "MyForm.h"
+#include "PortChoice.h"
+#include "PortLink.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "PaintClock.h"
 #include "QuietFramework.h"
 #include "ScratchDir.h"
-#include "serial/PosixSerialDevice.h"
+#include "PosixSerialDevice.h"
 
 class ChildProcess;
 class TMyForm;

@@ -10,11 +10,11 @@
 
 #include "QuietFramework.h"
 #include "WindowProbe.h"
-#include "app/MyForm.h"
-#include "app/ZorvalitApplication.h"
-#include "serial/PortChoice.h"
-#include "serial/PortLink.h"
-#include "serial/PosixSerialDevice.h"
+#include "MyForm.h"
+#include "ZorvalitApplication.h"
+#include "PortChoice.h"
+#include "PortLink.h"
+#include "PosixSerialDevice.h"
 
 int main(int argc, char** argv)
 {

@@ -2,7 +2,7 @@
 // of shown: nobody is there to close them while the benchmark runs.
 #pragma once
 
-#include "app/QtFramework.h"
+#include "QtFramework.h"
 
 class QuietFramework : public QtFramework {
 public:

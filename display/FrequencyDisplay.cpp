@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/Framework.h"
-#include "serial/PortLink.h"
+#include "Framework.h"
+#include "PortLink.h"
 
 unsigned char DisplayState = 0;
 

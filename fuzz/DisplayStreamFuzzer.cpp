@@ -20,8 +20,8 @@
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
-#include "display/FrequencyDisplay.h"
-#include "display/Windows1250.h"
+#include "FrequencyDisplay.h"
+#include "Windows1250.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "RecordingFramework.h"
-#include "serial/PortChoice.h"
+#include "PortChoice.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "ConfigFileAccess.h"
 #include "PortLink.h"
-#include "app/Framework.h"
+#include "Framework.h"
 
 int PortIndex = 0;
 int PortCount = 0;

@@ -5,18 +5,15 @@
 
 #include <string>
 
+#include "ConfigFileAccess.h"
+
 // The chosen port: 0 to 3 for COM1 to COM4; also its item index in the port list.
 extern int PortIndex;
 // How many ports can be chosen.
 extern int PortCount;
 
-// Where the choice is kept: a fixed location that users cannot configure.
-#ifdef _WIN32
-inline constexpr const char* ConfigFileName = "C:\\zorvalit.cfg";
-#else
-inline constexpr const char* ConfigFileName = "/var/lib/zorvalit/zorvalit.cfg";
-#endif
-// The file that ReadConfigFile and WriteConfigFile use: ConfigFileName, except in tests.
+// The file that ReadConfigFile and WriteConfigFile use: ConfigFileName (ConfigFileAccess.h),
+// except in tests.
 extern std::string ConfigFilePath;
 
 // Sets PortIndex from the file: 0 when the file was opened, whatever it held (a line that names

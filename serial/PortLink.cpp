@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/Framework.h"
+#include "Framework.h"
 
 std::string PortName;
 PortHandleValue PortHandle = 0;
@@ -71,8 +71,8 @@ void OpenPort()
         return;
     }
 
-    Device->EscapeCommFunction(PortHandle, EscapeCode::SETDTR);
-    Device->EscapeCommFunction(PortHandle, EscapeCode::CLRRTS);
+    Device->EscapeCommFunction(PortHandle, SETDTR);
+    Device->EscapeCommFunction(PortHandle, CLRRTS);
     PortOpen = 1;
 }
 

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "CommTypes.h"
 #include "SerialDevice.h"
 
 // ReadPortByte's result when no byte came; real bytes are 0..255.

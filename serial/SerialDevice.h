@@ -1,12 +1,17 @@
 // The serial interface of the operating system as the port link sees it: one call for each
-// system service it uses. The program's implementation is PosixSerialDevice; tests put a fake in
-// its place with UseSerialDevice (PortLink.h).
+// system service it uses, over the platform's records DCB and COMMTIMEOUTS (SerialRecords.h,
+// supplied by the platform's folder). Each platform implements it once; tests put a fake in its
+// place with UseSerialDevice (PortLink.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "CommTypes.h"
+#include "SerialRecords.h"
+
+// An operating-system handle of an open port; InvalidPortHandle when an open failed.
+using PortHandleValue = std::intptr_t;
+inline constexpr PortHandleValue InvalidPortHandle = -1;
 
 class SerialDevice {
 public:
@@ -19,7 +24,7 @@ public:
     virtual bool GetCommTimeouts(PortHandleValue handle, COMMTIMEOUTS& timeouts) = 0;
     virtual bool SetCommTimeouts(PortHandleValue handle, const COMMTIMEOUTS& timeouts) = 0;
 
-    // Reads the port's state: the line format into the DCB's fields, everything else into Native.
+    // Reads the port's whole state into the DCB.
     virtual bool GetCommState(PortHandleValue handle, DCB& state) = 0;
     // Configures the port for data with the DCB's line format: bytes pass unchanged both ways.
     virtual bool SetCommState(PortHandleValue handle, const DCB& state) = 0;
@@ -27,7 +32,8 @@ public:
     // included. (On Windows every port handle is raw, and this is SetCommState again.)
     virtual bool RestoreCommState(PortHandleValue handle, const DCB& state) = 0;
 
-    virtual bool EscapeCommFunction(PortHandleValue handle, EscapeCode function) = 0;
+    // SETDTR, CLRDTR, SETRTS or CLRRTS.
+    virtual bool EscapeCommFunction(PortHandleValue handle, std::uint32_t function) = 0;
 
     // Reads at most one byte, waiting as long as the port's time-outs allow: count is 1 with the
     // byte, or 0 when none came in time. Never returns sooner than that limit without a byte,

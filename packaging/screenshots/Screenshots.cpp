@@ -13,9 +13,9 @@
 #include "MyForm.h"
 #include "QtFramework.h"
 #include "ZorvalitApplication.h"
-#include "serial/PortChoice.h"
-#include "serial/PortLink.h"
-#include "serial/PosixSerialDevice.h"
+#include "PortChoice.h"
+#include "PortLink.h"
+#include "PosixSerialDevice.h"
 
 namespace {
 

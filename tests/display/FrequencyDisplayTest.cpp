@@ -6,7 +6,7 @@
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
-#include "display/FrequencyDisplay.h"
+#include "FrequencyDisplay.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "display/Windows1250.h"
+#include "Windows1250.h"
 
 TEST(Windows1250, AgreesWithIconvForEveryDefinedByte)
 {

@@ -11,11 +11,11 @@
 #include "DisplayScript.h"
 #include "E2eTest.h"
 #include "Files.h"
-#include "app/AboutText.h"
-#include "app/Panel.h"
-#include "display/FrequencyDisplay.h"
-#include "serial/PortChoice.h"
-#include "serial/PortLink.h"
+#include "AboutText.h"
+#include "Panel.h"
+#include "FrequencyDisplay.h"
+#include "PortChoice.h"
+#include "PortLink.h"
 
 using ::testing::Each;
 using ::testing::ElementsAre;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MyForm.h"
+#include "MyForm.h"
 
 namespace {
 

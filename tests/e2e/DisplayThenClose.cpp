@@ -9,11 +9,11 @@
 #include <cstdlib>
 
 #include "RecordingQtFramework.h"
-#include "app/MyForm.h"
-#include "app/ZorvalitApplication.h"
-#include "serial/PortChoice.h"
-#include "serial/PortLink.h"
-#include "serial/PosixSerialDevice.h"
+#include "MyForm.h"
+#include "ZorvalitApplication.h"
+#include "PortChoice.h"
+#include "PortLink.h"
+#include "PosixSerialDevice.h"
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,7 @@
 #include "E2eTest.h"
 
 #include "PortLinkSetup.h"
-#include "serial/PortChoice.h"
+#include "PortChoice.h"
 
 E2eTest::E2eTest()
 {

@@ -13,8 +13,8 @@
 #include "LabelHistory.h"
 #include "Pty.h"
 #include "RecordingQtFramework.h"
-#include "app/MyForm.h"
-#include "serial/PosixSerialDevice.h"
+#include "MyForm.h"
+#include "PosixSerialDevice.h"
 
 class E2eTest : public ::testing::Test {
 protected:

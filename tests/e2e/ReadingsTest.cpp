@@ -8,7 +8,7 @@
 
 #include "DisplayScript.h"
 #include "E2eTest.h"
-#include "app/Panel.h"
+#include "Panel.h"
 
 using ::testing::ElementsAreArray;
 

@@ -26,7 +26,7 @@
 #include "Pty.h"
 #include "ChoiceFileTest.h"
 #include "RecordingFramework.h"
-#include "serial/PortChoice.h"
+#include "PortChoice.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -13,7 +13,7 @@
 #include "Pty.h"
 #include "RecordingFramework.h"
 #include "RecordingPanel.h"
-#include "serial/PosixSerialDevice.h"
+#include "PosixSerialDevice.h"
 
 class WaitingFramework : public RecordingFramework {
 public:

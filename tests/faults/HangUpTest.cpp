@@ -12,7 +12,7 @@
 #include "DisplayOnALine.h"
 #include "ProcessProbe.h"
 #include "PumpScript.h"
-#include "serial/PortChoice.h"
+#include "PortChoice.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;

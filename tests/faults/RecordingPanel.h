@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Shown.h"
-#include "display/FrequencyDisplay.h"
+#include "FrequencyDisplay.h"
 
 class RecordingPanel : public DisplayPanel {
 public:

@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
@@ -39,9 +41,16 @@ TEST_F(PortLinkTest, OpenSavesThePortsOwnSettingsBeforeApplyingItsOwn)
 
 TEST_F(PortLinkTest, OpenKeepsEverythingElseThePortReported)
 {
-    device.portState.Native.ModemLines = 0x1234;
+    // Whatever else the platform's DCB holds, the port's own values must come through.
+    std::memset(static_cast<void*>(&device.portState), 0x5A, sizeof device.portState);
+    DCB expected = device.portState;
+    expected.DCBlength = 28;
+    expected.BaudRate = 2400;
+    expected.ByteSize = 8;
+    expected.Parity = 0;
+    expected.StopBits = 0;
     OpenPort();
-    EXPECT_EQ(WorkingState.Native.ModemLines, 0x1234);
+    EXPECT_EQ(std::memcmp(&WorkingState, &expected, sizeof expected), 0);
 }
 
 TEST_F(PortLinkTest, OpenOnAnOpenPortChangesNothingEvenWithNewTimeouts)

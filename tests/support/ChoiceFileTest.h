@@ -8,7 +8,7 @@
 #include "PortLinkSetup.h"
 #include "Pty.h"
 #include "RecordingFramework.h"
-#include "serial/PortChoice.h"
+#include "PortChoice.h"
 
 class ChoiceFileTest : public ::testing::Test {
 protected:

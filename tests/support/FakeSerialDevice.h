@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/SerialDevice.h"
+#include "SerialDevice.h"
 
 class FakeSerialDevice : public SerialDevice {
 public:
@@ -50,9 +50,9 @@ public:
         portState = state;
         return true;
     }
-    bool EscapeCommFunction(PortHandleValue, EscapeCode function) override
+    bool EscapeCommFunction(PortHandleValue, std::uint32_t function) override
     {
-        calls.push_back(function == EscapeCode::SETDTR ? "SETDTR" : function == EscapeCode::CLRRTS ? "CLRRTS" : "Escape");
+        calls.push_back(function == SETDTR ? "SETDTR" : function == CLRRTS ? "CLRRTS" : "Escape");
         return true;
     }
     bool ReadFile(PortHandleValue, unsigned char& byte, std::uint32_t& count) override

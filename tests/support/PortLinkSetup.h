@@ -2,7 +2,8 @@
 // port closed and named COM1, so that each test starts from the program's start-up state.
 #pragma once
 
-#include "serial/PortLink.h"
+#include "MainForm.h"
+#include "PortLink.h"
 
 inline void ResetPortLink(SerialDevice* device)
 {
@@ -11,10 +12,8 @@ inline void ResetPortLink(SerialDevice* device)
     PortHandle = 0;
     PortName = "COM1";
     LineSettings = DCB{};
-    LineSettings.DCBlength = 28;
-    LineSettings.BaudRate = 2400;
-    LineSettings.ByteSize = 8;
-    TimeoutSettings = COMMTIMEOUTS{120, 20, 2500, 1, 250};
+    TimeoutSettings = COMMTIMEOUTS{};
+    SetPortParameters();
     WorkingState = SavedState = DCB{};
     WorkingTimeouts = SavedTimeouts = COMMTIMEOUTS{};
 }

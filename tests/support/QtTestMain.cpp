@@ -2,7 +2,7 @@
 // unless another one was asked for.
 #include <gtest/gtest.h>
 
-#include "app/ZorvalitApplication.h"
+#include "ZorvalitApplication.h"
 
 int main(int argc, char** argv)
 {

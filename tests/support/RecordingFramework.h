@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Framework.h"
+#include "Framework.h"
 
 class RecordingFramework : public Framework {
 public:

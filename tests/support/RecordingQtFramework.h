@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/QtFramework.h"
+#include "QtFramework.h"
 
 class RecordingQtFramework : public QtFramework {
 public:

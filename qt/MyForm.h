@@ -5,7 +5,7 @@
 
 #include <QMainWindow>
 
-#include "display/FrequencyDisplay.h"
+#include "FrequencyDisplay.h"
 
 class QAction;
 class QComboBox;

@@ -1,21 +1,15 @@
-// The entry point: starts the application, creates the window, runs the message loop until the
-// window closes, and shows any exception that ends it. Always returns 0.
+#include "Program.h"
+
 #include <exception>
 
+#include "Framework.h"
 #include "MyForm.h"
-#include "QtFramework.h"
+#include "PortLink.h"
 #include "TerminationSignals.h"
 #include "ZorvalitApplication.h"
-#include "serial/PortLink.h"
-#include "serial/PosixSerialDevice.h"
 
-int main(int argc, char** argv)
+int RunProgram(ZorvalitApplication& application, const std::function<void(TMyForm&)>& shown)
 {
-    ZorvalitApplication application(argc, argv);
-    QtFramework framework;
-    UseFramework(&framework);
-    PosixSerialDevice serialPorts;
-    UseSerialDevice(&serialPorts);
     try {
         TerminationSignals stopRequests;
         TMyForm form;
@@ -25,6 +19,7 @@ int main(int argc, char** argv)
             ClosePort();
         } else {
             form.show();
+            if (shown) shown(form);
             application.exec();
             application.RethrowPending();
         }

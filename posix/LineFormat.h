@@ -5,7 +5,7 @@
 
 #include <termios.h>
 
-#include "CommTypes.h"
+#include "SerialRecords.h"
 
 // Reads the line format of the attributes into the DCB's fields.
 void DecodeLineFormat(const termios& attributes, DCB& state);

@@ -9,7 +9,6 @@ ZorvalitApplication::ZorvalitApplication(int& argc, char** argv) : QApplication(
     // The resources live in a static library: without this the linker would leave them out.
     Q_INIT_RESOURCE(zorvalit);
     setApplicationName("zorvalit");
-    setApplicationDisplayName("Zorvalit");
     setWindowIcon(QIcon(QPixmap(":/zorvalit.xpm")));
     InstallFontSubstitutes();
 }

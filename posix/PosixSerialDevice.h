@@ -22,7 +22,7 @@ public:
     bool GetCommState(PortHandleValue handle, DCB& state) override;
     bool SetCommState(PortHandleValue handle, const DCB& state) override;
     bool RestoreCommState(PortHandleValue handle, const DCB& state) override;
-    bool EscapeCommFunction(PortHandleValue handle, EscapeCode function) override;
+    bool EscapeCommFunction(PortHandleValue handle, std::uint32_t function) override;
     bool ReadFile(PortHandleValue handle, unsigned char& byte, std::uint32_t& count) override;
     bool CloseHandle(PortHandleValue handle) override;
     int GetLastError() override { return lastError_; }

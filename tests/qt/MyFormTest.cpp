@@ -20,10 +20,10 @@
 #include "Files.h"
 #include "Pty.h"
 #include "RecordingQtFramework.h"
-#include "app/AboutText.h"
-#include "app/MyForm.h"
-#include "app/Panel.h"
-#include "serial/PortChoice.h"
+#include "AboutText.h"
+#include "MyForm.h"
+#include "Panel.h"
+#include "PortChoice.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;

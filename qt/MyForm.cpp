@@ -10,18 +10,25 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <cstdio>
-
-#include "AboutText.h"
-#include "Framework.h"
+#include "MainForm.h"
 #include "Panel.h"
-#include "display/Windows1250.h"
-#include "serial/PortChoice.h"
-#include "serial/PortLink.h"
+#include "Windows1250.h"
 
 TMyForm* MyForm = nullptr;
 
 namespace {
+
+// The port list's items and selection, on the window's combo box.
+class ComboPortList : public PortList {
+public:
+    explicit ComboPortList(QComboBox* box) : box_(box) {}
+    void Add(const char* item) override { box_->addItem(item); }
+    void SetItemIndex(int index) override { box_->setCurrentIndex(index); }
+    int ItemIndex() const override { return box_->currentIndex(); }
+
+private:
+    QComboBox* box_;
+};
 
 QFont FontOfHeight(const char* family, int pixels)
 {
@@ -35,25 +42,8 @@ QFont FontOfHeight(const char* family, int pixels)
 TMyForm::TMyForm(QWidget* Owner) : QMainWindow(Owner)
 {
     BuildComponents();
-
-    for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) CB_COM->addItem(name);
-    ReadConfigFile();
-    // Not a user's pick: the list's change handler does not run, and the file is not written.
-    CB_COM->setCurrentIndex(PortIndex);
-    PortOpen = 0;
-    PortName = PortNameFor(PortIndex);
-
-    LineSettings.DCBlength = 28;
-    LineSettings.BaudRate = 2400;
-    LineSettings.ByteSize = 8;
-    LineSettings.Parity = 0;
-    LineSettings.StopBits = 0;
-    TimeoutSettings.ReadIntervalTimeout = 120;
-    TimeoutSettings.ReadTotalTimeoutMultiplier = 20;
-    TimeoutSettings.ReadTotalTimeoutConstant = 2500;
-    TimeoutSettings.WriteTotalTimeoutMultiplier = 1;
-    TimeoutSettings.WriteTotalTimeoutConstant = 250;
-    OpenPort();
+    ComboPortList list(CB_COM);
+    StartMainForm(list);
 }
 
 void TMyForm::BuildComponents()
@@ -110,20 +100,11 @@ void TMyForm::BuildComponents()
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
 }
 
-void TMyForm::FormClose() { ClosePort(); }
+void TMyForm::FormClose() { CloseMainForm(); }
 
-void TMyForm::CB_COMChange()
-{
-    PortIndex = CB_COM->currentIndex();
-    UseChosenPort();
-}
+void TMyForm::CB_COMChange() { PortListChange(ComboPortList(CB_COM)); }
 
-void TMyForm::About1Click()
-{
-    char text[400] = {};
-    std::snprintf(text, sizeof text, "%s", AboutText);
-    Application->MessageBox(text, "About", 0);
-}
+void TMyForm::About1Click() { AboutBox(); }
 
 void TMyForm::ZorvaCancelButtonClick() { CancelFrequencyDisplay(*this); }
 
@@ -143,7 +124,5 @@ void TMyForm::RepaintPanel() { ZorvaPanel->repaint(); }
 void TMyForm::closeEvent(QCloseEvent* event)
 {
     FormClose();
-    // A display running when the window goes must end with it, or the program would outlive it.
-    StopFrequencyDisplay();
     event->accept();
 }

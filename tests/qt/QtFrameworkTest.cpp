@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/QtFramework.h"
-#include "app/ZorvalitApplication.h"
+#include "QtFramework.h"
+#include "ZorvalitApplication.h"
 
 namespace {
 

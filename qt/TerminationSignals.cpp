@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
-#include "display/FrequencyDisplay.h"
+#include "FrequencyDisplay.h"
 
 namespace {
 

@@ -132,15 +132,16 @@ bool PosixSerialDevice::RestoreCommState(PortHandleValue handle, const DCB& stat
     return true;
 }
 
-bool PosixSerialDevice::EscapeCommFunction(PortHandleValue handle, EscapeCode function)
+bool PosixSerialDevice::EscapeCommFunction(PortHandleValue handle, std::uint32_t function)
 {
     int line = 0;
     unsigned long request = 0;
     switch (function) {
-    case EscapeCode::SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
-    case EscapeCode::CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
-    case EscapeCode::SETRTS: line = TIOCM_RTS; request = TIOCMBIS; break;
-    case EscapeCode::CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
+    case SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
+    case CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
+    case SETRTS: line = TIOCM_RTS; request = TIOCMBIS; break;
+    case CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
+    default: lastError_ = EINVAL; return false;
     }
     return ioctl(Fd(handle), request, &line) == 0 || Fail();
 }

@@ -16,7 +16,7 @@
 #include "PortLinkSetup.h"
 #include "Pty.h"
 #include "RecordingFramework.h"
-#include "serial/PosixSerialDevice.h"
+#include "PosixSerialDevice.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 
+// Fixed and outside every home folder; installing makes it writable for the dialout group.
+const char* const ConfigFileName = "/var/lib/zorvalit/zorvalit.cfg";
+
 namespace {
 
 // Turns a descriptor into a stream when it names a regular file of its own, else nullptr.

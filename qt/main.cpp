@@ -1,0 +1,17 @@
+// The entry point: the Qt application, its framework services and the POSIX serial ports, then
+// the program's run. Always returns 0.
+#include "PortLink.h"
+#include "PosixSerialDevice.h"
+#include "Program.h"
+#include "QtFramework.h"
+#include "ZorvalitApplication.h"
+
+int main(int argc, char** argv)
+{
+    ZorvalitApplication application(argc, argv);
+    QtFramework framework;
+    UseFramework(&framework);
+    PosixSerialDevice serialPorts;
+    UseSerialDevice(&serialPorts);
+    return RunProgram(application);
+}
