@@ -12,7 +12,7 @@ set -eu
   echo "usage: wine-run.sh --prefix DIR PROGRAM [ARG...] | --prefix DIR --stop" >&2
   exit 2
 }
-WINEPREFIX=$2
+WINEPREFIX=$(realpath -m "$2")
 shift 2
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
@@ -36,11 +36,18 @@ for port in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
 done
 
 mkdir -p "$WINEPREFIX"
-# Tests may start in parallel: one of them makes the prefix and starts the server.
+# Tests may start in parallel: one of them makes the prefix and starts the server. What
+# outlives this script (the server, wine's services) must not keep the lock.
 (
   flock 9
-  # What outlives this script (the server, wine's services) must not keep the lock.
-  "$WINESERVER" -p 9>&- 2>/dev/null || true
-  [ -f "$WINEPREFIX/.initialised" ] || { "$WINE" wineboot -i 9>&- >/dev/null 2>&1 && touch "$WINEPREFIX/.initialised"; }
+  if [ -f "$WINEPREFIX/.initialised" ]; then
+    "$WINESERVER" -p 9>&- 2>/dev/null || true
+  else
+    # A first start that was cut short can leave a server that hangs the next: begin anew.
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -p 9>&-
+    "$WINE" wineboot -i 9>&- >/dev/null 2>&1
+    touch "$WINEPREFIX/.initialised"
+  fi
 ) 9>"$WINEPREFIX/.lock"
 exec "$WINE" "$@"
