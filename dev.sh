@@ -10,6 +10,8 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
+# The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine"
 TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {
@@ -29,6 +31,18 @@ install_missing() {
 build() {
   cmake --preset release
   cmake --build --preset release -j "$(nproc)"
+}
+
+# Cross-builds for Windows and runs those tests under wine. Every wine process, its server
+# included, runs where the real serial ports are masked (wine links COM1 to /dev/ttyS0), and the
+# prefix's server, persistent for the run, is stopped at the end.
+windows() {
+  cmake --preset windows
+  cmake --build --preset windows -j "$(nproc)"
+  tools/no-real-ports.sh sh -c 'status=0
+    ctest --preset windows || status=$?
+    tests/support/wine-run.sh --prefix build/windows/wineprefix --stop
+    exit $status'
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -57,7 +71,7 @@ case "${1:-}" in
     exec /usr/local/bin/zorvalit
     ;;
   test)
-    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
+    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
     build
     # The uart tests' guest kernel, kept in the build folder once fetched.
     tests/uart/fetch-kernel.sh build/release/uart-kernel
@@ -66,6 +80,7 @@ case "${1:-}" in
     cmake --preset sanitize
     cmake --build --preset sanitize -j "$(nproc)"
     ctest --preset sanitize
+    windows
     fuzz "${FUZZ_SECONDS:-60}"
     ;;
   fuzz)

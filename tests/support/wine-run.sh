@@ -22,7 +22,7 @@ WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
 
 if [ "$1" = --stop ]; then
-  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
+  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null || true
   exit 0
 fi
 
