@@ -1,8 +1,10 @@
 #!/bin/sh
 # Sets up a Debian 12 machine for Zorvalit (as root: installs the packages that are missing),
 # builds it, and then starts it, runs every test, or starts the demo.
-#   ./dev.sh start   build, install under /usr/local and start the program
-#   ./dev.sh test    build and run every test
+#   ./dev.sh start   build the program alone (no tests, no benchmarks), install it under
+#                    /usr/local and start it
+#   ./dev.sh test    build everything and run every test: release, sanitizers, fuzzers
+#   ./dev.sh test quick   the developer's loop: release build and its tests only
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 set -eu
@@ -26,9 +28,10 @@ install_missing() {
   apt-get install -y -q --no-install-recommends $missing
 }
 
+# Configures and builds one preset: "program" (the program alone) or "release" (everything).
 build() {
-  cmake --preset release
-  cmake --build --preset release -j "$(nproc)"
+  cmake --preset "$1"
+  cmake --build --preset "$1" -j "$(nproc)"
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -52,16 +55,17 @@ fuzz() {
 case "${1:-}" in
   start)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
-    build
-    cmake --install build/release
+    build program
+    cmake --install build/program
     exec /usr/local/bin/zorvalit
     ;;
   test)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
-    build
+    build release
     # The uart tests' guest kernel, kept in the build folder once fetched.
     tests/uart/fetch-kernel.sh build/release/uart-kernel
     ctest --preset release
+    [ "${2:-}" = quick ] && exit 0
     # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
     cmake --preset sanitize
     cmake --build --preset sanitize -j "$(nproc)"
@@ -74,12 +78,12 @@ case "${1:-}" in
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
-    build
-    cmake --install build/release
+    build program
+    cmake --install build/program
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start|test|demo|fuzz [SECONDS]" >&2
+    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
