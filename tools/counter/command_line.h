@@ -1,18 +1,27 @@
-// The counter's command-line options and their parsing. parse_options
-// checks every value and combination and throws UsageError with a short
-// message on the first problem.
+// The counter's command line: its options, declared once with CLI11, which
+// parses them and generates the --help text from the same declarations.
+// parse_options checks every value and combination and throws UsageError
+// with a short message on the first problem.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "counter/fault.h"
-#include "counter/line_timing.h"
+#include "counter/faults.h"
+#include "counter/frames.h"
 
 namespace zorvalit::counter {
+
+// The error thrown for a bad command line; its message is shown to the user
+// and the counter exits with status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 struct Options {
     bool help = false;
@@ -33,5 +42,8 @@ struct Options {
 
 // args are the arguments after the program name. Accepts "--name VALUE" and "--name=VALUE".
 Options parse_options(const std::vector<std::string_view>& args);
+
+// The --help text: every option by group, the frame and log formats, and an example.
+std::string help_text();
 
 }  // namespace zorvalit::counter

@@ -1,17 +1,17 @@
-// The counter's main loop: pacing, hang-up, reopen and clean stop.
-#include "counter/counter.h"
+// The counter's main loop: pacing, hang-up, reopen and clean stop; its clock and stop signals.
+#include "counter/counter_loop.h"
 
 #include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <system_error>
-
-#include "counter/line_timing.h"
-#include "counter/log_line.h"
-#include "counter/monotonic_clock.h"
 
 namespace zorvalit::counter {
 
@@ -23,25 +23,53 @@ constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kReaderGraceNs = 1'000 * kNsPerMs;
 constexpr std::int64_t kReaderCheckNs = 10 * kNsPerMs;
 
-ReadingSource make_source(const Options& options) {
+ReadingSource make_source(const Options& options)
+{
     if (!options.readings.empty()) return ReadingSource::from_list(options.readings);
     return ReadingSource::random_walk(options.base_hz, options.drift_hz, options.seed);
 }
 
 }  // namespace
 
+std::int64_t monotonic_ns()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * kNsPerSecond + now.tv_nsec;
+}
+
+SignalWatch::SignalWatch()
+{
+    sigset_t stop_signals;
+    sigemptyset(&stop_signals);
+    sigaddset(&stop_signals, SIGINT);
+    sigaddset(&stop_signals, SIGTERM);
+    sigaddset(&stop_signals, SIGHUP);
+    if (sigprocmask(SIG_BLOCK, &stop_signals, nullptr) != 0) {
+        throw std::system_error(errno, std::generic_category(), "sigprocmask");
+    }
+    fd_ = signalfd(-1, &stop_signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (fd_ < 0) throw std::system_error(errno, std::generic_category(), "signalfd");
+}
+
+SignalWatch::~SignalWatch() { ::close(fd_); }
+
 Counter::Counter(const Options& options)
     : options_(options),
       log_(options.log_path),
       readings_(make_source(options)),
-      faults_(options.faults, options.fault_rate, options.seed) {}
+      faults_(options.faults, options.fault_rate, options.seed)
+{
+}
 
-int Counter::run() {
+int Counter::run()
+{
     open_port();
     next_start_ns_ = monotonic_ns();
     while (!options_.frames || frame_ < *options_.frames) {
         ++frame_;
-        for (const Chunk& chunk : compose_slot(frame_, readings_.next(), faults_.faults_for(frame_), options_.seed)) {
+        for (const Chunk& chunk :
+             compose_slot(frame_, readings_.next(), faults_.faults_for(frame_), options_.seed)) {
             if (!send(chunk)) return stop();
         }
         if (options_.hangup_after && frame_ == *options_.hangup_after) {
@@ -60,7 +88,8 @@ int Counter::run() {
     return stop();
 }
 
-void Counter::open_port() {
+void Counter::open_port()
+{
     port_.emplace();
     const std::string& path = port_->slave_path();
     // The link is in place before the path is printed, so whoever waits for
@@ -77,18 +106,21 @@ void Counter::open_port() {
     log_.write(log_event_line(monotonic_ns(), frame_, "open", path));
 }
 
-void Counter::hang_up() {
+void Counter::hang_up()
+{
     log_.write(log_event_line(monotonic_ns(), frame_, "hangup", "-"));
     port_.reset();
 }
 
-int Counter::stop() {
+int Counter::stop()
+{
     if (port_) hang_up();
     link_.reset();
     return 0;
 }
 
-bool Counter::send(const Chunk& chunk) {
+bool Counter::send(const Chunk& chunk)
+{
     if (chunk.bytes.empty()) {
         next_start_ns_ += chunk.quiet_after_ns.value_or(0);
         return true;
@@ -108,7 +140,8 @@ bool Counter::send(const Chunk& chunk) {
     return true;
 }
 
-void Counter::write(std::string_view kind, std::span<const std::uint8_t> bytes) {
+void Counter::write(std::string_view kind, std::span<const std::uint8_t> bytes)
+{
     const std::int64_t now = monotonic_ns();
     const std::size_t written = port_->write_some(bytes);
     log_.write(log_write_line(now, frame_, kind, bytes.first(written), bytes.size() - written));
@@ -117,7 +150,8 @@ void Counter::write(std::string_view kind, std::span<const std::uint8_t> bytes) 
 // Waits until the deadline (polling at least once, so a stop request is seen
 // even when the schedule runs behind), reading away whatever the receiver
 // sends. Returns false as soon as a stop signal arrives.
-bool Counter::wait_until(std::int64_t deadline_ns) {
+bool Counter::wait_until(std::int64_t deadline_ns)
+{
     pollfd fds[2] = {{signals_.fd(), POLLIN, 0}, {port_ ? port_->master_fd() : -1, POLLIN, 0}};
     while (true) {
         const std::int64_t left = std::max<std::int64_t>(0, deadline_ns - monotonic_ns());
@@ -136,7 +170,8 @@ bool Counter::wait_until(std::int64_t deadline_ns) {
     }
 }
 
-bool Counter::wait_for_reader() {
+bool Counter::wait_for_reader()
+{
     const std::int64_t give_up = monotonic_ns() + kReaderGraceNs;
     do {
         if (!wait_until(std::min(monotonic_ns() + kReaderCheckNs, give_up))) return false;
@@ -144,7 +179,8 @@ bool Counter::wait_for_reader() {
     return true;
 }
 
-std::int64_t Counter::duration_ns(std::size_t bytes) const {
+std::int64_t Counter::duration_ns(std::size_t bytes) const
+{
     return options_.fast ? 0 : char_offset_ns(static_cast<std::int64_t>(bytes));
 }
 

@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "counter/fault_plan.h"
-#include "counter/line_timing.h"
-#include "counter/slot.h"
-#include "counter/usage_error.h"
+#include "counter/command_line.h"
+#include "counter/faults.h"
+#include "counter/frames.h"
 
 namespace zorvalit::counter {
 namespace {
@@ -19,7 +18,10 @@ struct FaultText {
 
 class ParseFault : public ::testing::TestWithParam<FaultText> {};
 
-TEST_P(ParseFault, ReadsKindAndArgumentOrDefault) { EXPECT_EQ(parse_fault(GetParam().text), GetParam().fault); }
+TEST_P(ParseFault, ReadsKindAndArgumentOrDefault)
+{
+    EXPECT_EQ(parse_fault(GetParam().text), GetParam().fault);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ParseFault,
@@ -36,21 +38,26 @@ class BadFault : public ::testing::TestWithParam<const char*> {};
 TEST_P(BadFault, IsAUsageError) { EXPECT_THROW(parse_scheduled_fault(GetParam()), UsageError); }
 
 INSTANTIATE_TEST_SUITE_P(Texts, BadFault,
-                         ::testing::Values("cut:7", "cut:7@", "cut:7@0", "cut:7@x", "cut@3", "cut:0@3", "cut:20@3",
-                                           "cut:-1@3", "cut:7x@3", "nospace:3@1", "nul:13@1", "cp1250:12@1",
-                                           "burst@1", "burst:4097@1", "silence:0@1", "zap@1", "@1"));
+                         ::testing::Values("cut:7", "cut:7@", "cut:7@0", "cut:7@x", "cut@3", "cut:0@3",
+                                           "cut:20@3", "cut:-1@3", "cut:7x@3", "nospace:3@1", "nul:13@1",
+                                           "cp1250:12@1", "burst@1", "burst:4097@1", "silence:0@1", "zap@1",
+                                           "@1"));
 
-TEST(ParseScheduledFault, ReadsTheFrame) {
+TEST(ParseScheduledFault, ReadsTheFrame)
+{
     EXPECT_EQ(parse_scheduled_fault("cut:7@5"), (ScheduledFault{{FaultKind::Cut, 7}, 5}));
 }
 
-std::string as_text(const Fault& fault) {
+std::string as_text(const Fault& fault)
+{
     std::string text(fault_name(fault.kind));
-    if (!(fault.kind == FaultKind::NoSpace && fault.arg == kWholeLead)) text += ":" + std::to_string(fault.arg);
+    if (!(fault.kind == FaultKind::NoSpace && fault.arg == kWholeLead))
+        text += ":" + std::to_string(fault.arg);
     return text;
 }
 
-TEST(FaultPlan, SameSeedGivesSameFaultsAndEveryRandomFaultIsValid) {
+TEST(FaultPlan, SameSeedGivesSameFaultsAndEveryRandomFaultIsValid)
+{
     const FaultPlan plan({}, 1.0, 42);
     const FaultPlan again({}, 1.0, 42);
     const FaultPlan other({}, 1.0, 43);
@@ -66,7 +73,8 @@ TEST(FaultPlan, SameSeedGivesSameFaultsAndEveryRandomFaultIsValid) {
     EXPECT_GT(differences, 500);
 }
 
-TEST(FaultPlan, RateSetsTheShareOfFaultyFrames) {
+TEST(FaultPlan, RateSetsTheShareOfFaultyFrames)
+{
     const FaultPlan none({}, 0.0, 1);
     const FaultPlan some({}, 0.25, 1);
     int faulty = 0;
@@ -77,8 +85,10 @@ TEST(FaultPlan, RateSetsTheShareOfFaultyFrames) {
     EXPECT_NEAR(faulty, 1000, 150);
 }
 
-TEST(FaultPlan, ScheduledFaultsHitOnlyTheirFrameInOrder) {
-    const FaultPlan plan({{{FaultKind::Nul, 2}, 5}, {{FaultKind::Cut, 4}, 9}, {{FaultKind::Burst, 3}, 5}}, 0.0, 1);
+TEST(FaultPlan, ScheduledFaultsHitOnlyTheirFrameInOrder)
+{
+    const FaultPlan plan({{{FaultKind::Nul, 2}, 5}, {{FaultKind::Cut, 4}, 9}, {{FaultKind::Burst, 3}, 5}},
+                         0.0, 1);
     EXPECT_EQ(plan.faults_for(5), (std::vector<Fault>{{FaultKind::Nul, 2}, {FaultKind::Burst, 3}}));
     EXPECT_EQ(plan.faults_for(9), (std::vector<Fault>{{FaultKind::Cut, 4}}));
     EXPECT_TRUE(plan.faults_for(4).empty());
@@ -89,20 +99,24 @@ protected:
     const std::string reading = "10.032.768 Hz";
     const Bytes clean = make_frame(kLead, reading);
 
-    std::vector<Chunk> slot(const std::vector<Fault>& faults, std::uint64_t frame = 1, std::uint64_t seed = 1) {
+    std::vector<Chunk> slot(const std::vector<Fault>& faults, std::uint64_t frame = 1, std::uint64_t seed = 1)
+    {
         return compose_slot(frame, reading, faults, seed);
     }
 
     // The clean frame with some bytes changed.
-    Bytes clean_with(std::initializer_list<std::pair<std::size_t, std::uint8_t>> changes) {
+    Bytes clean_with(std::initializer_list<std::pair<std::size_t, std::uint8_t>> changes)
+    {
         Bytes frame = make_frame(kLead, reading);
         for (const auto& [offset, byte] : changes) frame[offset] = byte;
         // The checksum follows the bytes sent.
-        return make_frame(std::string(frame.begin(), frame.begin() + 3), std::string(frame.begin() + 3, frame.begin() + 16));
+        return make_frame(std::string(frame.begin(), frame.begin() + 3),
+                          std::string(frame.begin() + 3, frame.begin() + 16));
     }
 };
 
-TEST_F(SlotTest, WithoutFaultsItIsOneCleanFrame) {
+TEST_F(SlotTest, WithoutFaultsItIsOneCleanFrame)
+{
     const auto chunks = slot({});
     ASSERT_EQ(chunks.size(), 1u);
     EXPECT_EQ(chunks[0].kind, "frame");
@@ -110,7 +124,8 @@ TEST_F(SlotTest, WithoutFaultsItIsOneCleanFrame) {
     EXPECT_FALSE(chunks[0].quiet_after_ns);
 }
 
-TEST_F(SlotTest, ContentFaultsChangeOnlyTheirBytes) {
+TEST_F(SlotTest, ContentFaultsChangeOnlyTheirBytes)
+{
     EXPECT_EQ(slot({{FaultKind::NoSpace, 1}})[0].bytes, clean_with({{1, '*'}}));
     EXPECT_EQ(slot({{FaultKind::NoSpace, kWholeLead}})[0].bytes, clean_with({{0, '*'}, {1, '*'}, {2, '*'}}));
     EXPECT_EQ(slot({{FaultKind::Nul, 6}})[0].bytes, clean_with({{9, 0}}));
@@ -118,7 +133,8 @@ TEST_F(SlotTest, ContentFaultsChangeOnlyTheirBytes) {
     EXPECT_EQ(slot({{FaultKind::Nul, 0}, {FaultKind::Cp1250, 2}})[0].kind, "nul+cp1250");
 }
 
-TEST_F(SlotTest, CutKeepsTheFirstBytesThenStaysQuietPastTheReceiversTimeout) {
+TEST_F(SlotTest, CutKeepsTheFirstBytesThenStaysQuietPastTheReceiversTimeout)
+{
     const auto chunks = slot({{FaultKind::Nul, 0}, {FaultKind::Cut, 9}, {FaultKind::Cut, 5}});
     ASSERT_EQ(chunks.size(), 1u);
     EXPECT_EQ(chunks[0].kind, "nul+cut");
@@ -128,7 +144,8 @@ TEST_F(SlotTest, CutKeepsTheFirstBytesThenStaysQuietPastTheReceiversTimeout) {
     EXPECT_GT(*chunks[0].quiet_after_ns, 170 * kNsPerMs);
 }
 
-TEST_F(SlotTest, SilenceAndBurstComeBeforeTheFrameInOrder) {
+TEST_F(SlotTest, SilenceAndBurstComeBeforeTheFrameInOrder)
+{
     const auto chunks = slot({{FaultKind::Burst, 12}, {FaultKind::Silence, 300}});
     ASSERT_EQ(chunks.size(), 3u);
     EXPECT_EQ(chunks[0].kind, "burst");
@@ -139,7 +156,8 @@ TEST_F(SlotTest, SilenceAndBurstComeBeforeTheFrameInOrder) {
     EXPECT_EQ(chunks[2].bytes, clean);
 }
 
-TEST_F(SlotTest, BurstBytesFollowSeedAndFrame) {
+TEST_F(SlotTest, BurstBytesFollowSeedAndFrame)
+{
     const Fault burst{FaultKind::Burst, 64};
     const Bytes bytes = slot({burst}, 3, 9)[0].bytes;
     EXPECT_EQ(bytes, slot({burst}, 3, 9)[0].bytes);

@@ -1,7 +1,7 @@
 // The running counter: opens the pty (and --link), then sends frame slot
 // after slot on an absolute schedule, injecting faults, hanging up and
 // reopening as the options ask, until --frames is reached or a stop signal
-// arrives.
+// arrives. Also its clock and the stop signals it watches.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +9,34 @@
 #include <span>
 #include <string>
 
-#include "counter/fault_plan.h"
+#include "counter/command_line.h"
+#include "counter/device_link.h"
+#include "counter/faults.h"
+#include "counter/frames.h"
 #include "counter/log_file.h"
-#include "counter/options.h"
-#include "counter/port_link.h"
 #include "counter/pty_port.h"
-#include "counter/reading_source.h"
-#include "counter/signal_watch.h"
-#include "counter/slot.h"
 
 namespace zorvalit::counter {
+
+// CLOCK_MONOTONIC in nanoseconds, the clock for pacing and for --log times.
+std::int64_t monotonic_ns();
+
+// Blocks SIGINT, SIGTERM and SIGHUP and hands them over through a signalfd,
+// so the counter can wait for a deadline, the receiver and a stop request
+// in one poll and end cleanly.
+class SignalWatch {
+public:
+    SignalWatch();  // throws std::system_error
+    ~SignalWatch();
+    SignalWatch(const SignalWatch&) = delete;
+    SignalWatch& operator=(const SignalWatch&) = delete;
+
+    // Readable once a stop signal has arrived.
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
 
 class Counter {
 public:
@@ -42,10 +60,10 @@ private:
     LogFile log_;
     ReadingSource readings_;
     FaultPlan faults_;
-    std::optional<PortLink> link_;
+    std::optional<DeviceLink> link_;
     std::optional<PtyPort> port_;
-    std::uint64_t frame_ = 0;        // last frame slot begun
-    std::int64_t next_start_ns_ = 0; // when the next chunk goes on the line
+    std::uint64_t frame_ = 0;         // last frame slot begun
+    std::int64_t next_start_ns_ = 0;  // when the next chunk goes on the line
 };
 
 }  // namespace zorvalit::counter
