@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
-TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool imagemagick qemu-system-x86 busybox-static"
+TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {
   missing=

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include "FormLayout.h"
 #include "FrequencyDisplay.h"
 
 class QAction;
@@ -15,9 +16,6 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class TPanel;
-
-inline const QColor clNavy{0x00, 0x00, 0x80};
-inline const QColor clLime{0x00, 0xFF, 0x00};
 
 class TMyForm : public QMainWindow, public DisplayPanel {
     Q_OBJECT
