@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
-TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {
   missing=
@@ -32,6 +32,11 @@ install_missing() {
 build() {
   cmake --preset "$1"
   cmake --build --preset "$1" -j "$(nproc)"
+}
+
+# Fails on any C++ file that the root .clang-format would lay out otherwise.
+check_format() {
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -61,6 +66,7 @@ case "${1:-}" in
     ;;
   test)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
+    check_format
     build release
     # The uart tests' guest kernel, kept in the build folder once fetched.
     tests/uart/fetch-kernel.sh build/release/uart-kernel

@@ -38,18 +38,7 @@ TMyForm::TMyForm(QWidget* Owner) : QMainWindow(Owner)
 
 void TMyForm::BuildComponents()
 {
-    const FormComponents built = BuildFormComponents(*this);
-    Panel1 = built.Panel1;
-    GroupBox2 = built.GroupBox2;
-    CB_COM = built.CB_COM;
-    MainMenu1 = built.MainMenu1;
-    Help1 = built.Help1;
-    Display1 = built.Display1;
-    About1 = built.About1;
-    DisplaytheFrequency1 = built.DisplaytheFrequency1;
-    ZorvaPanel = built.ZorvaPanel;
-    ZorvaLabel = built.ZorvaLabel;
-    ZorvaCancelButton = built.ZorvaCancelButton;
+    static_cast<FormComponents&>(*this) = BuildFormComponents(*this);
 
     connect(CB_COM, &QComboBox::activated, this, [this] { CB_COMChange(); });
     connect(ZorvaCancelButton, &QPushButton::clicked, this, [this] { ZorvaCancelButtonClick(); });

@@ -8,31 +8,11 @@
 #include "FormLayout.h"
 #include "FrequencyDisplay.h"
 
-class QAction;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QMenu;
-class QMenuBar;
-class QPushButton;
-class TPanel;
-
-class TMyForm : public QMainWindow, public DisplayPanel {
+// The components (Panel1, CB_COM, ZorvaLabel, ...) are its members through FormComponents.
+class TMyForm : public QMainWindow, public FormComponents, public DisplayPanel {
     Q_OBJECT
 public:
     explicit TMyForm(QWidget* Owner = nullptr);
-
-    TPanel* Panel1;
-    QGroupBox* GroupBox2;
-    QComboBox* CB_COM;
-    QMenuBar* MainMenu1;
-    QMenu* Help1;
-    QMenu* Display1;
-    QAction* About1;
-    QAction* DisplaytheFrequency1;
-    TPanel* ZorvaPanel;
-    QLabel* ZorvaLabel;
-    QPushButton* ZorvaCancelButton;
 
     void FormClose();
     void CB_COMChange();
