@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "FakeSerialDevice.h"
-#include "PortLinkSetup.h"
-#include "Pty.h"
-#include "RecordingFramework.h"
 #include "PortChoice.h"
+#include "PortLinkSetup.h"
+#include "RecordingFramework.h"
+#include "TempDir.h"
 
 class ChoiceFileTest : public ::testing::Test {
 protected:

@@ -1,5 +1,5 @@
-// Pseudo-terminals standing in for serial ports, and a scratch device directory holding links
-// to them under the names the program looks for (COM1, ...). Never touches a real port.
+// Pseudo-terminals standing in for serial ports; a TempDir links them under the names the
+// program looks for (COM1, ...). Never touches a real port.
 #pragma once
 
 #include <string>
@@ -20,21 +20,5 @@ public:
 
 private:
     int master_ = -1;
-    std::string path_;
-};
-
-// A temporary directory, removed with everything in it at the end of its scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    // Makes <dir>/<name> a symbolic link to target.
-    void Link(const std::string& name, const std::string& target) const;
-
-private:
     std::string path_;
 };

@@ -1,5 +1,5 @@
-// The clocks the benchmark reads: CLOCK_MONOTONIC (shared with the counter's log and the child
-// programs) and the CPU time of this process, both in nanoseconds.
+// The clocks tests and benchmarks read: CLOCK_MONOTONIC, which the stand-in counter's log and
+// the window programs also use, and the CPU time this process has used.
 #pragma once
 
 #include <time.h>
@@ -15,3 +15,4 @@ inline std::int64_t NsOf(clockid_t clock)
 
 inline std::int64_t MonotonicNs() { return NsOf(CLOCK_MONOTONIC); }
 inline std::int64_t ProcessCpuNs() { return NsOf(CLOCK_PROCESS_CPUTIME_ID); }
+inline double CpuSeconds() { return static_cast<double>(ProcessCpuNs()) / 1e9; }

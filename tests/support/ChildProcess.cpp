@@ -15,6 +15,12 @@
 
 extern char** environ;
 
+namespace {
+
+constexpr std::int64_t NsPerMs = 1'000'000;
+
+}  // namespace
+
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args)
 {
     int pipeFds[2];
@@ -22,6 +28,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     std::vector<std::string> strings{program};
     strings.insert(strings.end(), args.begin(), args.end());
@@ -36,6 +43,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     output_ = pipeFds[0];
     if (error != 0) {
         pid_ = -1;
+        close(output_);
         throw std::runtime_error("cannot start " + program);
     }
 }
@@ -51,14 +59,14 @@ ChildProcess::~ChildProcess()
 
 std::optional<std::string> ChildProcess::ReadLine(int timeoutMs)
 {
-    const std::int64_t deadline = MonotonicNs() + std::int64_t{timeoutMs} * 1'000'000;
+    const std::int64_t deadline = MonotonicNs() + timeoutMs * NsPerMs;
     for (;;) {
         if (const auto newline = buffered_.find('\n'); newline != std::string::npos) {
             std::string line = buffered_.substr(0, newline);
             buffered_.erase(0, newline + 1);
             return line;
         }
-        const std::int64_t left = (deadline - MonotonicNs()) / 1'000'000;
+        const std::int64_t left = (deadline - MonotonicNs()) / NsPerMs;
         pollfd output{output_, POLLIN, 0};
         if (left <= 0 || poll(&output, 1, static_cast<int>(left)) <= 0) return std::nullopt;
         char chunk[256];
@@ -68,18 +76,31 @@ std::optional<std::string> ChildProcess::ReadLine(int timeoutMs)
     }
 }
 
-bool ChildProcess::Exited()
+void ChildProcess::Signal(int signal)
 {
-    if (pid_ <= 0) return true;
-    if (waitpid(pid_, nullptr, WNOHANG) != pid_) return false;
-    pid_ = -1;
-    return true;
+    if (pid_ > 0) kill(pid_, signal);
+}
+
+std::optional<int> ChildProcess::WaitExit(int timeoutMs)
+{
+    const std::int64_t deadline = MonotonicNs() + timeoutMs * NsPerMs;
+    while (!status_) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        } else if (MonotonicNs() >= deadline) {
+            return std::nullopt;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    return status_;
 }
 
 void ChildProcess::Stop(int timeoutMs)
 {
     if (Exited()) return;
-    kill(pid_, SIGTERM);
-    const std::int64_t deadline = MonotonicNs() + std::int64_t{timeoutMs} * 1'000'000;
-    while (!Exited() && MonotonicNs() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Signal(SIGTERM);
+    WaitExit(timeoutMs);
 }

@@ -2,34 +2,29 @@
 // and read its pseudo-terminal as a receiver would.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
+#include "TempDir.h"
+
 namespace zorvalit::counter::testing {
 
+// The counter started with these arguments, stdout on a pipe.
 class CounterProcess {
 public:
-    // Starts the counter with these arguments, stdout on a pipe.
     explicit CounterProcess(const std::vector<std::string>& args);
-    // Kills it if it still runs.
-    ~CounterProcess();
-    CounterProcess(const CounterProcess&) = delete;
-    CounterProcess& operator=(const CounterProcess&) = delete;
 
     // The next line on its stdout without the newline; nullopt after timeout or EOF.
-    std::optional<std::string> read_line(int timeout_ms);
-    void send_signal(int signal);
+    std::optional<std::string> read_line(int timeout_ms) { return process_.ReadLine(timeout_ms); }
+    void send_signal(int signal) { process_.Signal(signal); }
     // Its exit status once it has exited within timeout_ms; -1 if killed by a signal.
-    std::optional<int> wait_exit(int timeout_ms);
+    std::optional<int> wait_exit(int timeout_ms) { return process_.WaitExit(timeout_ms); }
 
 private:
-    pid_t pid_ = -1;
-    int stdout_ = -1;
-    std::string buffered_;
+    ChildProcess process_;
 };
 
 // A pty slave opened as a receiver (non-blocking, closed on destruction).
@@ -50,15 +45,7 @@ private:
     int fd_ = -1;
 };
 
-// A fresh directory under the system's temporary directory, removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
-private:
-    std::string dir_;
-};
+// The scratch directory of the other tests.
+using TempDir = ::TempDir;
 
 }  // namespace zorvalit::counter::testing

@@ -1,6 +1,7 @@
 #include "CounterLog.h"
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -42,6 +43,7 @@ CounterLog CounterLog::Read(const std::string& path)
         if (!(fields >> line.ns >> line.frame >> line.kind >> data >> line.dropped))
             throw std::runtime_error("unreadable counter log line: " + text);
         if (!IsEvent(line.kind)) line.bytes = FromHex(data);
+        line.lastNs = line.ns;
         log.lines.push_back(std::move(line));
     }
     return log;
@@ -58,6 +60,7 @@ std::vector<CounterLogLine> CounterLog::Chunks() const
         if (continues) {
             chunks.back().bytes.insert(chunks.back().bytes.end(), line.bytes.begin(), line.bytes.end());
             chunks.back().dropped += line.dropped;
+            chunks.back().lastNs = line.ns;
         } else {
             chunks.push_back(line);
         }
@@ -77,6 +80,14 @@ int CounterLog::WithFault(const std::string& fault) const
     int count = 0;
     for (const CounterLogLine& chunk : Chunks()) count += HasFault(chunk.kind, fault);
     return count;
+}
+
+int CounterLog::FramesBegun() const
+{
+    std::set<std::int64_t> slots;
+    for (const CounterLogLine& line : lines)
+        if (!IsEvent(line.kind) && line.kind != "burst") slots.insert(line.frame);
+    return static_cast<int>(slots.size());
 }
 
 long CounterLog::Dropped() const

@@ -1,19 +1,20 @@
 // The stand-in counter zorvalit-counter running as a child process, its line linked into a
-// test's device directory as COM1 and its writes logged there: the device at the other end of
-// the program's port. Stopped (and its link removed) when the object goes.
+// device directory under a port name (COM1, ...) and its writes logged there as <port>.log: the
+// device at the other end of the program's port. Stopped (and its link removed) when the object
+// goes.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "CounterLog.h"
-#include "Pty.h"
+#include "TempDir.h"
 #include "counter_process.h"
 
 class CounterLine {
 public:
     // Starts the counter with those options and returns once its first line is linked.
-    CounterLine(const TempDir& devices, const std::vector<std::string>& options);
+    CounterLine(const TempDir& devices, const std::string& port, const std::vector<std::string>& options);
     ~CounterLine();
     CounterLine(const CounterLine&) = delete;
     CounterLine& operator=(const CounterLine&) = delete;

@@ -6,20 +6,22 @@
 
 namespace {
 
-std::vector<std::string> Arguments(const TempDir& devices, const std::string& log, const std::vector<std::string>& options)
+std::vector<std::string> Arguments(const TempDir& devices, const std::string& port, const std::string& log,
+                                   const std::vector<std::string>& options)
 {
-    std::vector<std::string> args{"--link", devices / "COM1", "--log", log};
+    std::vector<std::string> args{"--link", devices / port, "--log", log};
     args.insert(args.end(), options.begin(), options.end());
     return args;
 }
 
 }  // namespace
 
-CounterLine::CounterLine(const TempDir& devices, const std::vector<std::string>& options)
-    : logPath_(devices / "COM1.log"), process_(Arguments(devices, logPath_, options))
+CounterLine::CounterLine(const TempDir& devices, const std::string& port,
+                         const std::vector<std::string>& options)
+    : logPath_(devices / (port + ".log")), process_(Arguments(devices, port, logPath_, options))
 {
     // The first line the counter prints (its line's path) comes after the link is in place.
-    if (!process_.read_line(5000)) throw std::runtime_error("zorvalit-counter did not start");
+    if (!process_.read_line(5000)) throw std::runtime_error("zorvalit-counter did not start on " + port);
 }
 
 CounterLine::~CounterLine()

@@ -1,6 +1,6 @@
 // The stand-in counter's --log file read back: every write it made to its pseudo-terminal (when,
 // for which frame slot, which fault, the bytes the line took, how many it refused) and the
-// moments it opened or hung up a line. Fault tests judge the program against this record.
+// moments it opened or hung up a line. Tests and benchmarks judge the program against this record.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,8 @@
 #include <vector>
 
 struct CounterLogLine {
-    std::int64_t ns = 0;  // CLOCK_MONOTONIC just before the write
+    std::int64_t ns = 0;      // CLOCK_MONOTONIC just before the write
+    std::int64_t lastNs = 0;  // the same; in a chunk, that of its last write
     std::int64_t frame = 0;
     // "frame", "burst", the faults joined by '+' ("nul+cut"), or the events "open" and "hangup".
     std::string kind;
@@ -33,6 +34,8 @@ struct CounterLog {
     int Count(const std::string& kind) const;
     // How many chunks had that fault ("cut", "burst", ...), alone or with others.
     int WithFault(const std::string& fault) const;
+    // How many frame slots it has begun to write, bursts aside.
+    int FramesBegun() const;
     long Dropped() const;
     std::int64_t LastSlot() const;
 };
