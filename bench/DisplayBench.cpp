@@ -9,8 +9,6 @@
 #include "Clocks.h"
 #include "CounterLine.h"
 #include "MyForm.h"
-#include "PortChoice.h"
-#include "PortLink.h"
 
 namespace {
 
@@ -35,38 +33,13 @@ std::vector<CounterLogLine> SentFrames(const CounterLog& log)
 
 }  // namespace
 
-DisplayBench::DisplayBench()
-{
-    ConfigFilePath = devices_ / "zorvalit.cfg";
-    UseSerialDevice(&serialPorts_);
-}
-
-DisplayBench::~DisplayBench()
-{
-    if (form_) form_->close();
-    paints_.reset();
-    form_.reset();
-    ClosePort();
-    UseSerialDevice(nullptr);
-}
-
-TMyForm& DisplayBench::Form()
-{
-    if (!form_) {
-        form_ = std::make_unique<TMyForm>();
-        paints_ = std::make_unique<PaintClock>(form_->ZorvaLabel);
-        form_->show();
-    }
-    return *form_;
-}
-
 TalkingFigures DisplayBench::TalkingCounter(int frames)
 {
     CounterLine counter(
-        devices_, "COM1",
+        window_.devices, "COM1",
         {"--rate", "10", "--readings", Readings, "--fault", HeadStart, "--frames", std::to_string(frames)});
-    TMyForm& form = Form();
-    paints_->Clear();
+    TMyForm& form = window_.Form();
+    window_.Probe().Clear();
     // The counter hangs up and exits once it has sent its frames and they were read.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -78,7 +51,7 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
     TalkingFigures figures;
     const std::vector<CounterLogLine> sent = SentFrames(counter.Log());
     figures.framesSent = static_cast<int>(sent.size());
-    const std::vector<TimedPaint>& paints = paints_->Paints();
+    const std::vector<TimedPaint>& paints = window_.Probe().Paints();
     for (const CounterLogLine& frame : sent) {
         const QString reading =
             QString::fromLatin1(reinterpret_cast<const char*>(frame.bytes.data()) + 3, 13);
@@ -101,7 +74,7 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
 
 double DisplayBench::QuietDisplay(int settleMs, int measureMs)
 {
-    TMyForm& form = Form();
+    TMyForm& form = window_.Form();
     std::int64_t cpuStart = 0, wallStart = 0;
     double percent = 0;
     QTimer::singleShot(settleMs, [&] {
@@ -119,7 +92,7 @@ double DisplayBench::QuietDisplay(int settleMs, int measureMs)
 
 double DisplayBench::SilentCounter(int seconds)
 {
-    CounterLine counter(devices_, "COM1", {"--fault", "silence:3600000@1"});
+    CounterLine counter(window_.devices, "COM1", {"--fault", "silence:3600000@1"});
     return QuietDisplay(500, seconds * 1000);
 }
 

@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "PaintClock.h"
-#include "PosixSerialDevice.h"
 #include "QuietFramework.h"
-#include "TempDir.h"
-
-class TMyForm;
+#include "ScratchWindow.h"
 
 struct TalkingFigures {
     // From the last byte of a frame leaving the counter to its reading painted, in ms.
@@ -24,9 +21,6 @@ struct TalkingFigures {
 
 class DisplayBench {
 public:
-    DisplayBench();
-    ~DisplayBench();
-
     // A counter sending that many frames at 2400 baud, ten a second, each reading unlike the one before.
     TalkingFigures TalkingCounter(int frames);
     // Percent of one core over that many seconds of display with a counter that sends nothing.
@@ -35,13 +29,9 @@ public:
     double NoPort(int seconds);
 
 private:
-    TMyForm& Form();
     // Runs a display, measuring the CPU share between settleMs and settleMs + measureMs.
     double QuietDisplay(int settleMs, int measureMs);
 
-    TempDir devices_;
     QuietFramework framework_{false};
-    PosixSerialDevice serialPorts_{devices_.path()};
-    std::unique_ptr<TMyForm> form_;
-    std::unique_ptr<PaintClock> paints_;
+    ScratchWindow<PaintClock> window_;
 };

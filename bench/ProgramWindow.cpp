@@ -5,34 +5,17 @@
 #include <QAction>
 #include <QTimer>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "MyForm.h"
-#include "PortChoice.h"
-#include "PortLink.h"
-#include "PosixSerialDevice.h"
-#include "Program.h"
+#include "ProgramOnScratchPorts.h"
 #include "QuietFramework.h"
 #include "WindowProbe.h"
-#include "ZorvalitApplication.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s DEVICE_DIR CONFIG_FILE DISPLAY_MS\n", argv[0]);
-        return 2;
-    }
-    PosixSerialDevice serialPorts(argv[1]);
-    ConfigFilePath = argv[2];
-    const int displayMs = std::atoi(argv[3]);
-
-    ZorvalitApplication application(argc, argv);
-    QuietFramework framework(true);
-    UseSerialDevice(&serialPorts);
     std::unique_ptr<FirstPaintProbe> probe;
-    return RunProgram(application, [&](TMyForm& form) {
+    return RunProgramOnScratchPorts<QuietFramework>(argc, argv, [&](TMyForm& form, int displayMs) {
         probe = std::make_unique<FirstPaintProbe>(&form, [&form, displayMs] {
             QTimer::singleShot(displayMs, &form, [&form] { form.ZorvaCancelButtonClick(); });
             form.DisplaytheFrequency1->trigger();

@@ -6,7 +6,7 @@
 
 class QuietFramework : public QtFramework {
 public:
-    explicit QuietFramework(bool echo) : echo_(echo) { UseFramework(this); }
+    explicit QuietFramework(bool echo = true) : echo_(echo) { UseFramework(this); }
     ~QuietFramework() override { UseFramework(nullptr); }
 
     void ShowMessage(const std::string& text) override;

@@ -5,31 +5,13 @@
 #include <QAction>
 #include <QTimer>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "MyForm.h"
-#include "PortChoice.h"
-#include "PortLink.h"
-#include "PosixSerialDevice.h"
-#include "Program.h"
+#include "ProgramOnScratchPorts.h"
 #include "RecordingQtFramework.h"
-#include "ZorvalitApplication.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s DEVICE_DIR CONFIG_FILE CLOSE_AFTER_MS\n", argv[0]);
-        return 2;
-    }
-    PosixSerialDevice serialPorts(argv[1]);
-    ConfigFilePath = argv[2];
-    const int closeAfterMs = std::atoi(argv[3]);
-
-    ZorvalitApplication application(argc, argv);
-    RecordingQtFramework framework;
-    UseSerialDevice(&serialPorts);
-    return RunProgram(application, [closeAfterMs](TMyForm& form) {
+    return RunProgramOnScratchPorts<RecordingQtFramework>(argc, argv, [](TMyForm& form, int closeAfterMs) {
         QTimer::singleShot(0, form.DisplaytheFrequency1, &QAction::trigger);
         QTimer::singleShot(closeAfterMs, &form, &QWidget::close);
     });

@@ -11,32 +11,32 @@
 
 #include "CounterLine.h"
 #include "LabelHistory.h"
-#include "MyForm.h"
-#include "PosixSerialDevice.h"
 #include "RecordingQtFramework.h"
-#include "TempDir.h"
+#include "ScratchWindow.h"
 
 class E2eTest : public ::testing::Test {
 protected:
     static constexpr const char* Zero = "         0 Hz";
 
-    E2eTest();
-    ~E2eTest() override;
+    // The window and its port close while the counters still hold their lines.
+    ~E2eTest() override { window_.Close(); }
 
     // A counter on that port that writes each frame in one go, ten a second, after half a
     // second of quiet: a display started straight after reads it from its first frame.
     CounterLine& StartCounter(const std::string& port, std::vector<std::string> options);
     // The window, created and shown on first use as the program starts it (so after the
     // counters it should find), with the history of its label.
-    TMyForm& Form();
-    LabelHistory& Label() { return *label_; }
+    TMyForm& Form() { return window_.Form(); }
+    LabelHistory& Label() { return window_.Probe(); }
 
-    TempDir devices;
     RecordingQtFramework framework;
 
 private:
-    PosixSerialDevice serialPorts_{devices.path()};
+    ScratchWindow<LabelHistory> window_;
+
+protected:
+    TempDir& devices = window_.devices;
+
+private:
     std::vector<std::unique_ptr<CounterLine>> counters_;
-    std::unique_ptr<TMyForm> form_;
-    std::unique_ptr<LabelHistory> label_;
 };

@@ -1,0 +1,35 @@
+// The program as its entry point runs it, for helper programs that tests and benchmarks start as
+// children: the serial ports are looked up in DEVICE_DIR, the choice is kept in CONFIG_FILE, and
+// message boxes go to a framework that shows none (FrameworkType). `shown` gets the window and
+// the MILLISECONDS argument once the window is up.
+// Usage of such a program: NAME DEVICE_DIR CONFIG_FILE MILLISECONDS
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "PortChoice.h"
+#include "PortLink.h"
+#include "PosixSerialDevice.h"
+#include "Program.h"
+#include "ZorvalitApplication.h"
+
+class TMyForm;
+
+template <class FrameworkType>
+int RunProgramOnScratchPorts(int argc, char** argv, const std::function<void(TMyForm&, int)>& shown)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s DEVICE_DIR CONFIG_FILE MILLISECONDS\n", argv[0]);
+        return 2;
+    }
+    PosixSerialDevice serialPorts(argv[1]);
+    ConfigFilePath = argv[2];
+    const int milliseconds = std::atoi(argv[3]);
+
+    ZorvalitApplication application(argc, argv);
+    FrameworkType framework;
+    UseSerialDevice(&serialPorts);
+    return RunProgram(application, [&](TMyForm& form) { shown(form, milliseconds); });
+}

@@ -1,0 +1,59 @@
+// The program's real window on the real POSIX serial layer, whose device directory is a scratch
+// directory where counters link their pseudo-terminals as COM1, COM2, ...; the port-choice file
+// is kept there too. The window is made and shown on first use, as the program starts it, so
+// after the counters it should find, with a LabelProbe (made from the label) watching its label.
+// The framework that takes its message boxes must outlive it.
+#pragma once
+
+#include <memory>
+
+#include "MyForm.h"
+#include "PortChoice.h"
+#include "PortLinkSetup.h"
+#include "PosixSerialDevice.h"
+#include "TempDir.h"
+
+template <class LabelProbe>
+class ScratchWindow {
+public:
+    ScratchWindow()
+    {
+        ConfigFilePath = devices / "zorvalit.cfg";
+        ResetPortLink(&serialPorts_);
+    }
+    ~ScratchWindow()
+    {
+        Close();
+        UseSerialDevice(nullptr);
+        ConfigFilePath = ConfigFileName;
+    }
+    ScratchWindow(const ScratchWindow&) = delete;
+    ScratchWindow& operator=(const ScratchWindow&) = delete;
+
+    TMyForm& Form()
+    {
+        if (!form_) {
+            form_ = std::make_unique<TMyForm>();
+            probe_ = std::make_unique<LabelProbe>(form_->ZorvaLabel);
+            form_->show();
+        }
+        return *form_;
+    }
+    LabelProbe& Probe() { return *probe_; }
+
+    // Closes the window, as a user would, and the port.
+    void Close()
+    {
+        if (form_) form_->close();
+        probe_.reset();
+        form_.reset();
+        ClosePort();
+    }
+
+    TempDir devices;
+
+private:
+    PosixSerialDevice serialPorts_{devices.path()};
+    std::unique_ptr<TMyForm> form_;
+    std::unique_ptr<LabelProbe> probe_;
+};
