@@ -79,13 +79,14 @@ void AdjustForDpi(RECT& rect, UINT dpi)
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(panel, &paint);
-        FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(GetWindowLongPtrW(panel, GWLP_USERDATA)));
-        EndPaint(panel, &paint);
-        return 0;
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT: {
+        // Themed controls draw their parent's background through these: the group box's corners.
+        RECT client;
+        GetClientRect(panel, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client,
+                 reinterpret_cast<HBRUSH>(GetWindowLongPtrW(panel, GWLP_USERDATA)));
+        return 1;
     }
     case WM_COMMAND:
     case WM_CTLCOLORSTATIC:
@@ -94,10 +95,17 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-// The group box passes on the list's notifications, which a plain group box would drop.
+// The group box passes on the list's notifications, which a plain group box would drop, and
+// paints its inside, which its parent leaves to it.
 LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     if (message == WM_COMMAND) return SendMessageW(GetAncestor(box, GA_ROOT), message, wParam, lParam);
+    if (message == WM_ERASEBKGND) {
+        RECT client;
+        GetClientRect(box, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     return DefSubclassProc(box, message, wParam, lParam);
 }
 
@@ -283,6 +291,11 @@ LRESULT TMyForm::Respond(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
+        case IDOK:
+            // Enter, from dialog navigation: a focused button is pressed, as in a dialog.
+            if (HWND focus = GetFocus(); focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+                SendMessageW(focus, BM_CLICK, 0, 0);
+            return 0;
         case About1Id: About1Click(); return 0;
         case DisplaytheFrequency1Id: DisplaytheFrequency1Click(); return 0;
         case CB_COMId:
