@@ -74,14 +74,12 @@ void AdjustForDpi(RECT& rect, UINT dpi)
         AdjustWindowRectEx(&rect, FormStyle, TRUE, 0);
 }
 
-// A panel paints its own colour, given as a brush in its user data, and passes its controls'
-// notifications and colour requests to the window, which handles them all.
+// A panel's background is its own colour, given as a brush in its user data. It passes its
+// controls' notifications and colour requests to the window, which handles them all.
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ERASEBKGND:
-    case WM_PRINTCLIENT: {
-        // Themed controls draw their parent's background through these: the group box's corners.
+    case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(panel, &client);
         FillRect(reinterpret_cast<HDC>(wParam), &client,
