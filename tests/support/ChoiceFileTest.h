@@ -6,9 +6,9 @@
 
 #include "FakeSerialDevice.h"
 #include "PortLinkSetup.h"
-#include "Pty.h"
-#include "RecordingFramework.h"
 #include "PortChoice.h"
+#include "RecordingFramework.h"
+#include "TempDir.h"
 
 class ChoiceFileTest : public ::testing::Test {
 protected:

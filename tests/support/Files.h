@@ -14,6 +14,16 @@ inline std::string Contents(const std::string& path)
     return all.str();
 }
 
+// A line of a text file as this platform's C library writes it.
+inline std::string TextLine(const std::string& text)
+{
+#ifdef _WIN32
+    return text + "\r\n";
+#else
+    return text + "\n";
+#endif
+}
+
 inline void Put(const std::string& path, const std::string& contents)
 {
     std::ofstream(path, std::ios::binary) << contents;

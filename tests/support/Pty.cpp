@@ -4,8 +4,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
 Pty::Pty()
@@ -30,23 +28,4 @@ void Pty::HangUp()
 {
     if (master_ >= 0) close(master_);
     master_ = -1;
-}
-
-TempDir::TempDir()
-{
-    char pattern[] = "/tmp/zorvalit-test-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void TempDir::Link(const std::string& name, const std::string& target) const
-{
-    std::filesystem::remove(*this / name);
-    std::filesystem::create_symlink(target, *this / name);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "TempDir.h"
+
 // One pseudo-terminal; the test plays the device on its master side.
 class Pty {
 public:
@@ -20,21 +22,5 @@ public:
 
 private:
     int master_ = -1;
-    std::string path_;
-};
-
-// A temporary directory, removed with everything in it at the end of its scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    // Makes <dir>/<name> a symbolic link to target.
-    void Link(const std::string& name, const std::string& target) const;
-
-private:
     std::string path_;
 };

@@ -1,0 +1,53 @@
+#!/bin/sh
+# Runs a Windows program of the cross build under 64-bit wine, in a private prefix that is made
+# on first use. The prefix's wineserver is started persistent (-p), so a test run pays wine's
+# start-up once instead of once per program; `--stop` ends it.
+# Wine links COM1, COM2, ... to /dev/ttyS0, /dev/ttyS1, ... whenever its server starts, so this
+# refuses to run where a real serial device is visible: run it inside tools/no-real-ports.sh
+# (every real port masked by /dev/null) or tests/support/isolated-dev.sh (no ports at all).
+# Usage: wine-run.sh --prefix DIR PROGRAM [ARG...]
+#        wine-run.sh --prefix DIR --stop
+set -eu
+[ "${1:-}" = --prefix ] && [ $# -ge 3 ] || {
+  echo "usage: wine-run.sh --prefix DIR PROGRAM [ARG...] | --prefix DIR --stop" >&2
+  exit 2
+}
+WINEPREFIX=$(realpath -m "$2")
+shift 2
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+# No Mono or Gecko installers on first use, and no debug chatter in the tests' output.
+WINEDLLOVERRIDES="mscoree,mshtml="
+WINEDEBUG=${WINEDEBUG:--all}
+export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
+
+if [ "$1" = --stop ]; then
+  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
+  exit 0
+fi
+
+for port in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
+  [ -e "$port" ] || continue
+  # A masked port is /dev/null: character device 1:3.
+  [ "$(stat -L -c %t:%T "$port")" = 1:3 ] || {
+    echo "wine-run: $port is a real serial device here; run me inside tools/no-real-ports.sh" >&2
+    exit 97
+  }
+done
+
+mkdir -p "$WINEPREFIX"
+# Tests may start in parallel: one of them makes the prefix and starts the server. What
+# outlives this script (the server, wine's services) must not keep the lock.
+(
+  flock 9
+  if [ -f "$WINEPREFIX/.initialised" ]; then
+    "$WINESERVER" -p 9>&- 2>/dev/null || true
+  else
+    # A first start that was cut short can leave a server that hangs the next: begin anew.
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -p 9>&-
+    "$WINE" wineboot -i 9>&- >/dev/null 2>&1
+    touch "$WINEPREFIX/.initialised"
+  fi
+) 9>"$WINEPREFIX/.lock"
+exec "$WINE" "$@"
