@@ -224,14 +224,19 @@ void TMyForm::LayOut()
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), TRUE);
     SendMessageW(ZorvaLabel, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
 
-    // The closed list's height follows its selection field: size that field so the box is 21
-    // design pixels high, whatever the font and the theme's border.
+    // The closed list's height follows its selection field, whose height comes from the font:
+    // correct the field until the box is 21 design pixels high. Measured, not computed, since
+    // systems differ in how they count the field's border.
     SendMessageW(CB_COM, CB_SETITEMHEIGHT, 0, Scale(ComboItemHeight));
-    RECT closed;
-    GetWindowRect(CB_COM, &closed);
-    const auto field = static_cast<int>(SendMessageW(CB_COM, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    const int border = (closed.bottom - closed.top) - field;
-    SendMessageW(CB_COM, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(ComboHeight) - border);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT closed;
+        GetWindowRect(CB_COM, &closed);
+        const int error = Scale(ComboHeight) - (closed.bottom - closed.top);
+        if (error == 0) break;
+        const auto field =
+            static_cast<int>(SendMessageW(CB_COM, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        SendMessageW(CB_COM, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + error);
+    }
 
     DeleteObject(oldForm);
     DeleteObject(oldLabel);
