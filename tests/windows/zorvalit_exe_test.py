@@ -92,7 +92,6 @@ def main():
         program = wine(EXE)
         form = wait_for(lambda: windows_named("Zorvalit"), 30)
         check(bool(form), "the window maps, captioned Zorvalit")
-        print(subprocess.run("xdotool search --name . getwindowname %@", shell=True, capture_output=True, text=True).stdout)
         if not form:
             return
         print(f"time to the window's first map: {time.monotonic() - started:.2f} s")
