@@ -226,16 +226,16 @@ void TMyForm::LayOut()
 
     // The closed list's height follows its selection field, whose height comes from the font:
     // correct the field until the box is 21 design pixels high. Measured, not computed, since
-    // systems differ in how they count the field's border.
+    // systems differ in how they count the field's border (wine adds two pixels to what it is told).
     SendMessageW(CB_COM, CB_SETITEMHEIGHT, 0, Scale(ComboItemHeight));
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    auto field = static_cast<int>(SendMessageW(CB_COM, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 3; ++attempt) {
         RECT closed;
         GetWindowRect(CB_COM, &closed);
         const int error = Scale(ComboHeight) - (closed.bottom - closed.top);
         if (error == 0) break;
-        const auto field =
-            static_cast<int>(SendMessageW(CB_COM, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        SendMessageW(CB_COM, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + error);
+        field += error;
+        SendMessageW(CB_COM, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
 
     DeleteObject(oldForm);
