@@ -1,16 +1,20 @@
 #!/bin/sh
 # Sets up a Debian 12 machine for Zorvalit (as root: installs the packages that are missing),
 # builds it, and then starts it, runs every test, or starts the demo.
-#   ./dev.sh start   build, install under /usr/local and start the program
-#   ./dev.sh test    build and run every test
+#   ./dev.sh start   build the program alone (no tests, no benchmarks), install it under
+#                    /usr/local and start it
+#   ./dev.sh test    build everything and run every test: release, sanitizers, fuzzers
+#   ./dev.sh test quick   the developer's loop: release build and its tests only
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 set -eu
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev"
+BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
-TEST_PACKAGES="util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool imagemagick qemu-system-x86 busybox-static"
+# The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine"
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {
   missing=
@@ -26,9 +30,27 @@ install_missing() {
   apt-get install -y -q --no-install-recommends $missing
 }
 
+# Configures and builds one preset: "program" (the program alone), "release" (everything) or
+# "windows" (everything that builds for Windows).
 build() {
-  cmake --preset release
-  cmake --build --preset release -j "$(nproc)"
+  cmake --preset "$1"
+  cmake --build --preset "$1" -j "$(nproc)"
+}
+
+# Fails on any C++ file that the root .clang-format would lay out otherwise.
+check_format() {
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+}
+
+# Cross-builds for Windows and runs those tests under wine. Every wine process, its server
+# included, runs where the real serial ports are masked (wine links COM1 to /dev/ttyS0), and the
+# prefix's server, persistent for the run, is stopped at the end.
+windows() {
+  build windows
+  tools/no-real-ports.sh sh -c 'status=0
+    ctest --preset windows || status=$?
+    tests/support/wine-run.sh --prefix build/windows/wineprefix --stop
+    exit $status'
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -52,20 +74,23 @@ fuzz() {
 case "${1:-}" in
   start)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
-    build
-    cmake --install build/release
+    build program
+    cmake --install build/program
     exec /usr/local/bin/zorvalit
     ;;
   test)
-    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
-    build
+    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
+    check_format
+    build release
     # The uart tests' guest kernel, kept in the build folder once fetched.
     tests/uart/fetch-kernel.sh build/release/uart-kernel
     ctest --preset release
+    [ "${2:-}" = quick ] && exit 0
     # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
     cmake --preset sanitize
     cmake --build --preset sanitize -j "$(nproc)"
     ctest --preset sanitize
+    windows
     fuzz "${FUZZ_SECONDS:-60}"
     ;;
   fuzz)
@@ -74,12 +99,12 @@ case "${1:-}" in
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
-    build
-    cmake --install build/release
+    build program
+    cmake --install build/program
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start|test|demo|fuzz [SECONDS]" >&2
+    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

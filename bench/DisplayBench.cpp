@@ -6,9 +6,8 @@
 
 #include <stdexcept>
 
-#include "ChildProcess.h"
 #include "Clocks.h"
-#include "CounterLog.h"
+#include "CounterLine.h"
 #include "MyForm.h"
 #include "PortChoice.h"
 #include "PortLink.h"
@@ -23,9 +22,20 @@ const char* const HeadStart = "silence:1500@1";
 
 constexpr std::int64_t NsPerMs = 1'000'000;
 
+// The frames the counter wrote in full, each with the time of its last byte.
+std::vector<CounterLogLine> SentFrames(const CounterLog& log)
+{
+    std::vector<CounterLogLine> frames;
+    for (const CounterLogLine& chunk : log.Chunks())
+        if (chunk.kind != "open" && chunk.kind != "hangup" && chunk.kind != "burst" &&
+            chunk.bytes.size() == 20)
+            frames.push_back(chunk);
+    return frames;
+}
+
 }  // namespace
 
-DisplayBench::DisplayBench(std::string counterProgram) : counterProgram_(std::move(counterProgram))
+DisplayBench::DisplayBench()
 {
     ConfigFilePath = devices_ / "zorvalit.cfg";
     UseSerialDevice(&serialPorts_);
@@ -40,15 +50,6 @@ DisplayBench::~DisplayBench()
     UseSerialDevice(nullptr);
 }
 
-std::unique_ptr<ChildProcess> DisplayBench::StartCounter(const std::vector<std::string>& options)
-{
-    std::vector<std::string> args{"--link", devices_ / "COM1"};
-    args.insert(args.end(), options.begin(), options.end());
-    auto counter = std::make_unique<ChildProcess>(counterProgram_, args);
-    if (!counter->ReadLine(5000)) throw std::runtime_error("zorvalit-counter did not start");
-    return counter;
-}
-
 TMyForm& DisplayBench::Form()
 {
     if (!form_) {
@@ -61,29 +62,30 @@ TMyForm& DisplayBench::Form()
 
 TalkingFigures DisplayBench::TalkingCounter(int frames)
 {
-    const std::string log = devices_ / "talking.log";
-    auto counter = StartCounter(
-        {"--rate", "10", "--readings", Readings, "--fault", HeadStart, "--frames", std::to_string(frames), "--log", log});
+    CounterLine counter(
+        devices_, "COM1",
+        {"--rate", "10", "--readings", Readings, "--fault", HeadStart, "--frames", std::to_string(frames)});
     TMyForm& form = Form();
     paints_->Clear();
     // The counter hangs up and exits once it has sent its frames and they were read.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (counter->Exited()) form.ZorvaCancelButtonClick();
+        if (counter.Exited()) form.ZorvaCancelButtonClick();
     });
     watch.start(200);
     form.DisplaytheFrequency1->trigger();
 
     TalkingFigures figures;
-    const std::vector<SentFrame> sent = ReadSentFrames(log);
+    const std::vector<CounterLogLine> sent = SentFrames(counter.Log());
     figures.framesSent = static_cast<int>(sent.size());
     const std::vector<TimedPaint>& paints = paints_->Paints();
-    for (const SentFrame& frame : sent) {
-        const QString reading = QString::fromLatin1(frame.reading);
+    for (const CounterLogLine& frame : sent) {
+        const QString reading =
+            QString::fromLatin1(reinterpret_cast<const char*>(frame.bytes.data()) + 3, 13);
         for (const TimedPaint& paint : paints) {
-            if (paint.ns < frame.lastByteNs || paint.ns > frame.lastByteNs + 1000 * NsPerMs) continue;
+            if (paint.ns < frame.lastNs || paint.ns > frame.lastNs + 1000 * NsPerMs) continue;
             if (paint.text != reading) continue;
-            figures.latenciesMs.push_back(static_cast<double>(paint.ns - frame.lastByteNs) / NsPerMs);
+            figures.latenciesMs.push_back(static_cast<double>(paint.ns - frame.lastNs) / NsPerMs);
             break;
         }
     }
@@ -91,7 +93,8 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
     if (paints.size() >= 3) {
         const TimedPaint& first = paints[1];
         const TimedPaint& last = paints.back();
-        figures.cpuPercent = 100.0 * static_cast<double>(last.cpuNs - first.cpuNs) / static_cast<double>(last.ns - first.ns);
+        figures.cpuPercent =
+            100.0 * static_cast<double>(last.cpuNs - first.cpuNs) / static_cast<double>(last.ns - first.ns);
     }
     return figures;
 }
@@ -106,7 +109,8 @@ double DisplayBench::QuietDisplay(int settleMs, int measureMs)
         wallStart = MonotonicNs();
     });
     QTimer::singleShot(settleMs + measureMs, [&] {
-        percent = 100.0 * static_cast<double>(ProcessCpuNs() - cpuStart) / static_cast<double>(MonotonicNs() - wallStart);
+        percent = 100.0 * static_cast<double>(ProcessCpuNs() - cpuStart) /
+                  static_cast<double>(MonotonicNs() - wallStart);
         form.ZorvaCancelButtonClick();
     });
     form.DisplaytheFrequency1->trigger();
@@ -115,10 +119,8 @@ double DisplayBench::QuietDisplay(int settleMs, int measureMs)
 
 double DisplayBench::SilentCounter(int seconds)
 {
-    auto counter = StartCounter({"--fault", "silence:3600000@1"});
-    const double percent = QuietDisplay(500, seconds * 1000);
-    counter->Stop(2000);  // and its link goes with it
-    return percent;
+    CounterLine counter(devices_, "COM1", {"--fault", "silence:3600000@1"});
+    return QuietDisplay(500, seconds * 1000);
 }
 
 double DisplayBench::NoPort(int seconds) { return QuietDisplay(500, seconds * 1000); }

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "PaintClock.h"
-#include "QuietFramework.h"
-#include "ScratchDir.h"
 #include "PosixSerialDevice.h"
+#include "QuietFramework.h"
+#include "TempDir.h"
 
-class ChildProcess;
 class TMyForm;
 
 struct TalkingFigures {
@@ -25,7 +24,7 @@ struct TalkingFigures {
 
 class DisplayBench {
 public:
-    explicit DisplayBench(std::string counterProgram);
+    DisplayBench();
     ~DisplayBench();
 
     // A counter sending that many frames at 2400 baud, ten a second, each reading unlike the one before.
@@ -36,13 +35,11 @@ public:
     double NoPort(int seconds);
 
 private:
-    std::unique_ptr<ChildProcess> StartCounter(const std::vector<std::string>& options);
     TMyForm& Form();
     // Runs a display, measuring the CPU share between settleMs and settleMs + measureMs.
     double QuietDisplay(int settleMs, int measureMs);
 
-    std::string counterProgram_;
-    ScratchDir devices_;
+    TempDir devices_;
     QuietFramework framework_{false};
     PosixSerialDevice serialPorts_{devices_.path()};
     std::unique_ptr<TMyForm> form_;

@@ -1,4 +1,4 @@
-// zorvalit-bench-program: the program's window as the entry point makes it, with the device
+// zorvalit-bench-program: the program's window as the entry point runs it, with the device
 // directory and port-choice file given on the command line. After its first paint it runs a
 // display for DISPLAY_MS, then reports its peak RSS and exits.
 // Usage: zorvalit-bench-program DEVICE_DIR CONFIG_FILE DISPLAY_MS
@@ -7,14 +7,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
-#include "QuietFramework.h"
-#include "WindowProbe.h"
 #include "MyForm.h"
-#include "ZorvalitApplication.h"
 #include "PortChoice.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
+#include "Program.h"
+#include "QuietFramework.h"
+#include "WindowProbe.h"
+#include "ZorvalitApplication.h"
 
 int main(int argc, char** argv)
 {
@@ -29,16 +31,13 @@ int main(int argc, char** argv)
     ZorvalitApplication application(argc, argv);
     QuietFramework framework(true);
     UseSerialDevice(&serialPorts);
-    TMyForm form;
-    MyForm = &form;
-    FirstPaintProbe probe(&form, [&] {
-        QTimer::singleShot(displayMs, &form, [&] { form.ZorvaCancelButtonClick(); });
-        form.DisplaytheFrequency1->trigger();
-        ReportPeakRss();
-        form.close();
+    std::unique_ptr<FirstPaintProbe> probe;
+    return RunProgram(application, [&](TMyForm& form) {
+        probe = std::make_unique<FirstPaintProbe>(&form, [&form, displayMs] {
+            QTimer::singleShot(displayMs, &form, [&form] { form.ZorvaCancelButtonClick(); });
+            form.DisplaytheFrequency1->trigger();
+            ReportPeakRss();
+            form.close();
+        });
     });
-    form.show();
-    application.exec();
-    MyForm = nullptr;
-    return 0;
 }

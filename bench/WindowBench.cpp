@@ -3,7 +3,8 @@
 #include <stdexcept>
 
 #include "ChildProcess.h"
-#include "ScratchDir.h"
+#include "CounterLine.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -30,12 +31,10 @@ void Measure(ChildProcess& window, WindowFigures& figures)
 
 }  // namespace
 
-WindowComparison CompareWindows(const std::string& counterProgram, const std::string& programWindow,
-                                const std::string& bareWindow, int runs)
+WindowComparison CompareWindows(const std::string& programWindow, const std::string& bareWindow, int runs)
 {
-    ScratchDir devices;
-    ChildProcess counter(counterProgram, {"--link", devices / "COM1", "--fast"});
-    if (!counter.ReadLine(5000)) throw std::runtime_error("zorvalit-counter did not start");
+    TempDir devices;
+    CounterLine counter(devices, "COM1", {"--fast"});
 
     WindowComparison comparison;
     for (int run = 0; run < runs; ++run) {
@@ -44,6 +43,5 @@ WindowComparison CompareWindows(const std::string& counterProgram, const std::st
         ChildProcess program(programWindow, {devices.path(), devices / "zorvalit.cfg", ShowMs});
         Measure(program, comparison.program);
     }
-    counter.Stop(2000);
     return comparison;
 }

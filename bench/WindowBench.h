@@ -16,5 +16,4 @@ struct WindowComparison {
 };
 
 // Starts each window `runs` times, alternating, with a counter on the program's port.
-WindowComparison CompareWindows(const std::string& counterProgram, const std::string& programWindow,
-                                const std::string& bareWindow, int runs);
+WindowComparison CompareWindows(const std::string& programWindow, const std::string& bareWindow, int runs);

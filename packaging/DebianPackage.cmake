@@ -1,6 +1,6 @@
 # The Debian package, built with `cpack -G DEB` in the build folder.
 #
-# app/ installs the port-choice file from a script in its own component, PortChoiceFile. Under
+# qt/ installs the port-choice file from a script in its own component, PortChoiceFile. Under
 # CPack that script would write the file into the package's staging tree; the package leaves
 # that component out, and its postinst makes the file on the target machine instead.
 get_cmake_property(components COMPONENTS)

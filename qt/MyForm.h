@@ -5,36 +5,14 @@
 
 #include <QMainWindow>
 
+#include "FormLayout.h"
 #include "FrequencyDisplay.h"
 
-class QAction;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QMenu;
-class QMenuBar;
-class QPushButton;
-class TPanel;
-
-inline const QColor clNavy{0x00, 0x00, 0x80};
-inline const QColor clLime{0x00, 0xFF, 0x00};
-
-class TMyForm : public QMainWindow, public DisplayPanel {
+// The components (Panel1, CB_COM, ZorvaLabel, ...) are its members through FormComponents.
+class TMyForm : public QMainWindow, public FormComponents, public DisplayPanel {
     Q_OBJECT
 public:
     explicit TMyForm(QWidget* Owner = nullptr);
-
-    TPanel* Panel1;
-    QGroupBox* GroupBox2;
-    QComboBox* CB_COM;
-    QMenuBar* MainMenu1;
-    QMenu* Help1;
-    QMenu* Display1;
-    QAction* About1;
-    QAction* DisplaytheFrequency1;
-    TPanel* ZorvaPanel;
-    QLabel* ZorvaLabel;
-    QPushButton* ZorvaCancelButton;
 
     void FormClose();
     void CB_COMChange();

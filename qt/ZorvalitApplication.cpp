@@ -1,8 +1,9 @@
 #include "ZorvalitApplication.h"
 
-#include <QFont>
 #include <QIcon>
 #include <QPixmap>
+
+#include "FormLayout.h"
 
 ZorvalitApplication::ZorvalitApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -28,10 +29,4 @@ bool ZorvalitApplication::notify(QObject* receiver, QEvent* event)
 void ZorvalitApplication::RethrowPending()
 {
     if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
-}
-
-void InstallFontSubstitutes()
-{
-    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans", "Sans Serif"});
-    QFont::insertSubstitutions("Comic Sans MS", {"Comic Neue", "Comic Relief", "DejaVu Sans"});
 }

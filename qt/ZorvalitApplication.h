@@ -17,6 +17,3 @@ public:
 private:
     std::exception_ptr pending_;
 };
-
-// Maps the window's font families, absent on Linux, to look-alikes that the system ships.
-void InstallFontSubstitutes();

@@ -65,6 +65,7 @@ void OpenPort()
     Device->GetCommState(PortHandle, SavedState);
 
     if (!Device->SetCommState(PortHandle, WorkingState)) {
+        // The program's own text, trailing newline included: kept exactly as users know it.
         std::snprintf(message, sizeof message, "SetCommState Error! (%d)\n", Device->GetLastError());
         ReleaseAfterFailedOpen(true);
         ShowMessage(message);
@@ -84,7 +85,7 @@ void ClosePort()
     if (Device->CloseHandle(PortHandle))
         PortOpen = 0;
     else
-        ShowMessage("COM Close Errror !");
+        ShowMessage("COM Close Errror !");  // spelt so on purpose: the program's own text
 }
 
 int ReadPortByte()

@@ -8,14 +8,15 @@
 
 #include <gmock/gmock.h>
 
+#include "AboutText.h"
 #include "DisplayScript.h"
 #include "E2eTest.h"
 #include "Files.h"
-#include "AboutText.h"
-#include "Panel.h"
 #include "FrequencyDisplay.h"
+#include "Panel.h"
 #include "PortChoice.h"
 #include "PortLink.h"
+#include "Pty.h"
 
 using ::testing::Each;
 using ::testing::ElementsAre;
@@ -79,7 +80,7 @@ TEST_F(DuringADisplay, PickingAnotherPortMovesTheDisplayToItsCounterAndKeepsTheC
 
 TEST_F(DuringADisplay, AboutBoxPausesItWhileItIsOpen)
 {
-    Counter& counter = StartCounter("COM1", {"--readings", "11111111,22222222,33333333"});
+    CounterLine& counter = StartCounter("COM1", {"--readings", "11111111,22222222,33333333"});
     TMyForm& form = Form();
     // While the box is open the label keeps its text; a paint of that text still pending when
     // the box opened may land.
@@ -90,9 +91,9 @@ TEST_F(DuringADisplay, AboutBoxPausesItWhileItIsOpen)
     framework.whileBoxIsOpen = [&](const std::string&) {
         textAtOpen = form.ZorvaLabel->text();
         const std::size_t paintsAtOpen = Label().Texts().size();
-        const int framesAtOpen = counter.FramesSent();
+        const int framesAtOpen = counter.Log().FramesBegun();
         QTest::qWait(700);
-        framesWhileOpen = counter.FramesSent() - framesAtOpen;
+        framesWhileOpen = counter.Log().FramesBegun() - framesAtOpen;
         paintedWhileOpen.assign(Label().Texts().begin() + paintsAtOpen, Label().Texts().end());
         EXPECT_EQ(form.ZorvaLabel->text(), textAtOpen);
         boxClosed = true;

@@ -1,4 +1,4 @@
-// A helper program for the window-closing test: does what the program's entry point does, with
+// A helper program for the window-closing test: runs the program as its entry point does, with
 // the device directory and the port-choice file given on the command line, then starts a
 // display and closes the window while it runs. Message boxes are recorded, not shown, so none
 // can hold it open. Usage: DisplayThenClose DEVICE_DIR CONFIG_FILE CLOSE_AFTER_MS
@@ -8,12 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "RecordingQtFramework.h"
 #include "MyForm.h"
-#include "ZorvalitApplication.h"
 #include "PortChoice.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
+#include "Program.h"
+#include "RecordingQtFramework.h"
+#include "ZorvalitApplication.h"
 
 int main(int argc, char** argv)
 {
@@ -28,12 +29,8 @@ int main(int argc, char** argv)
     ZorvalitApplication application(argc, argv);
     RecordingQtFramework framework;
     UseSerialDevice(&serialPorts);
-    TMyForm form;
-    MyForm = &form;
-    form.show();
-    QTimer::singleShot(0, form.DisplaytheFrequency1, &QAction::trigger);
-    QTimer::singleShot(closeAfterMs, &form, &QWidget::close);
-    application.exec();
-    MyForm = nullptr;
-    return 0;
+    return RunProgram(application, [closeAfterMs](TMyForm& form) {
+        QTimer::singleShot(0, form.DisplaytheFrequency1, &QAction::trigger);
+        QTimer::singleShot(closeAfterMs, &form, &QWidget::close);
+    });
 }

@@ -1,7 +1,7 @@
 #include "E2eTest.h"
 
-#include "PortLinkSetup.h"
 #include "PortChoice.h"
+#include "PortLinkSetup.h"
 
 E2eTest::E2eTest()
 {
@@ -19,10 +19,10 @@ E2eTest::~E2eTest()
     ConfigFilePath = ConfigFileName;
 }
 
-Counter& E2eTest::StartCounter(const std::string& port, std::vector<std::string> options)
+CounterLine& E2eTest::StartCounter(const std::string& port, std::vector<std::string> options)
 {
     options.insert(options.begin(), {"--fast", "--rate", "10", "--fault", "silence:500@1"});
-    counters_.push_back(std::make_unique<Counter>(devices, port, options));
+    counters_.push_back(std::make_unique<CounterLine>(devices, port, options));
     return *counters_.back();
 }
 

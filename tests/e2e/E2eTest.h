@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "Counter.h"
+#include "CounterLine.h"
 #include "LabelHistory.h"
-#include "Pty.h"
-#include "RecordingQtFramework.h"
 #include "MyForm.h"
 #include "PosixSerialDevice.h"
+#include "RecordingQtFramework.h"
+#include "TempDir.h"
 
 class E2eTest : public ::testing::Test {
 protected:
@@ -25,7 +25,7 @@ protected:
 
     // A counter on that port that writes each frame in one go, ten a second, after half a
     // second of quiet: a display started straight after reads it from its first frame.
-    Counter& StartCounter(const std::string& port, std::vector<std::string> options);
+    CounterLine& StartCounter(const std::string& port, std::vector<std::string> options);
     // The window, created and shown on first use as the program starts it (so after the
     // counters it should find), with the history of its label.
     TMyForm& Form();
@@ -36,7 +36,7 @@ protected:
 
 private:
     PosixSerialDevice serialPorts_{devices.path()};
-    std::vector<std::unique_ptr<Counter>> counters_;
+    std::vector<std::unique_ptr<CounterLine>> counters_;
     std::unique_ptr<TMyForm> form_;
     std::unique_ptr<LabelHistory> label_;
 };

@@ -1,8 +1,6 @@
 // A display over a line that carries nothing, end to end: a silent counter, no port at all,
 // and a counter that hangs up (and later comes back). The display must wait rather than spin,
 // and stay under the user's control.
-#include <time.h>
-
 #include <QComboBox>
 #include <QElapsedTimer>
 
@@ -12,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "Clocks.h"
 #include "DisplayScript.h"
 #include "E2eTest.h"
 
@@ -23,22 +22,15 @@ namespace {
 // A generous bound: a display that waits uses well under 1 % of a core; one that spins, 100 %.
 constexpr double MostCpuShare = 0.10;
 
-double ProcessCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 // The share of one core the process used between Start and Stop.
 class CpuShare {
 public:
     void Start()
     {
-        cpu_ = ProcessCpuSeconds();
+        cpu_ = CpuSeconds();
         wall_.start();
     }
-    void Stop() { share_ = (ProcessCpuSeconds() - cpu_) / (static_cast<double>(wall_.nsecsElapsed()) / 1e9); }
+    void Stop() { share_ = (CpuSeconds() - cpu_) / (static_cast<double>(wall_.nsecsElapsed()) / 1e9); }
     std::optional<double> Share() const { return share_; }
 
 private:
@@ -88,17 +80,18 @@ TEST_F(QuietLine, MissingPortCostsLittleCpu)
 
 TEST_F(QuietLine, HangUpCostsLittleCpuAndALaterDisplayReadsTheCounterThatCameBack)
 {
-    Counter& counter = StartCounter("COM1", {"--readings", "11111111,22222222", "--hangup-after", "3",
-                                             "--reopen-after", "2500"});
-    const std::optional<double> share = MeasureDisplay([&] { return counter.HungUp(); });
+    CounterLine& counter = StartCounter(
+        "COM1", {"--readings", "11111111,22222222", "--hangup-after", "3", "--reopen-after", "2500"});
+    const std::optional<double> share = MeasureDisplay([&] { return counter.Log().HungUp(); });
     ASSERT_TRUE(share.has_value());
     EXPECT_LT(*share, MostCpuShare);
     EXPECT_EQ(Label().Last(), "11.111.111 Hz") << "the third frame was the last before the hang-up";
 
     QElapsedTimer waited;
     waited.start();
-    while (counter.LinesOpened() < 2 && waited.elapsed() < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_EQ(counter.LinesOpened(), 2) << "the counter did not come back";
+    while (counter.Log().LinesOpened() < 2 && waited.elapsed() < 5000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(counter.Log().LinesOpened(), 2) << "the counter did not come back";
 
     const std::size_t paintsBefore = Label().Texts().size();
     DisplayScript(Form())
@@ -111,12 +104,13 @@ TEST_F(QuietLine, HangUpCostsLittleCpuAndALaterDisplayReadsTheCounterThatCameBac
 
 TEST_F(QuietLine, AfterAHangUpPickingThePortAgainReadsTheCounterThatCameBack)
 {
-    Counter& counter = StartCounter("COM1", {"--readings", "11111111,22222222", "--hangup-after", "2",
-                                             "--reopen-after", "300"});
+    CounterLine& counter = StartCounter(
+        "COM1", {"--readings", "11111111,22222222", "--hangup-after", "2", "--reopen-after", "300"});
     TMyForm& form = Form();
     std::size_t paintsBeforeThePick = 0;
     DisplayScript(form)
-        .WaitUntil("the counter to come back", [&] { return counter.LinesOpened() == 2; }, 5000)
+        .WaitUntil(
+            "the counter to come back", [&] { return counter.Log().LinesOpened() == 2; }, 5000)
         .Do([&] {
             paintsBeforeThePick = Label().Texts().size();
             form.CB_COM->setCurrentIndex(0);

@@ -1,8 +1,8 @@
 // What reaches the label from the counter's frames, end to end: good readings as the panel
 // paints them, and frames that are cut short, lack the three leading spaces, hold a NUL or
 // carry Windows-1250 letters.
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 
 #include <gmock/gmock.h>
 
@@ -112,8 +112,8 @@ const FrameCase FrameCases[] = {
      {"12.345.678 Hz", "87.655.678 Hz", "11.111.111 Hz"},
      {{"Communication error !", "12.345.678 Hz"}}},
     {"FramesWithoutTheLeadingSpaces",
-     {"--readings", "11111111,22222222,33333333,44444444,55555555,66666666", "--fault", "nospace@2", "--fault",
-      "nospace:0@3", "--fault", "nospace:1@4", "--fault", "nospace:2@5", "--frames", "6"},
+     {"--readings", "11111111,22222222,33333333,44444444,55555555,66666666", "--fault", "nospace@2",
+      "--fault", "nospace:0@3", "--fault", "nospace:1@4", "--fault", "nospace:2@5", "--frames", "6"},
      {"11.111.111 Hz", "66.666.666 Hz"},
      {}},
     {"NulInTheReading",
@@ -131,14 +131,15 @@ class FramesOnTheLabel : public E2eTest, public ::testing::WithParamInterface<Fr
 TEST_P(FramesOnTheLabel, ShowWhatTheFrameBufferHolds)
 {
     const FrameCase& frames = GetParam();
-    Counter& counter = StartCounter("COM1", frames.counterOptions);
+    CounterLine& counter = StartCounter("COM1", frames.counterOptions);
     TMyForm& form = Form();
     std::vector<std::pair<std::string, std::string>> messages;
     framework.whileBoxIsOpen = [&](const std::string& text) {
         messages.emplace_back(text, form.ZorvaLabel->text().toStdString());
     };
     DisplayScript(form)
-        .WaitUntil("the counter's last frame", [&] { return counter.HungUp(); }, 5000)
+        .WaitUntil(
+            "the counter's last frame", [&] { return counter.Log().HungUp(); }, 5000)
         .Wait(300)
         .ClickCancel()
         .Run();

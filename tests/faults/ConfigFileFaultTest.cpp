@@ -14,19 +14,17 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "FakeSerialDevice.h"
-#include "PortLinkSetup.h"
-#include "Pty.h"
 #include "ChoiceFileTest.h"
-#include "RecordingFramework.h"
+#include "FakeSerialDevice.h"
+#include "Files.h"
 #include "PortChoice.h"
+#include "PortLinkSetup.h"
+#include "RecordingFramework.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -35,20 +33,11 @@ namespace {
 
 const std::string CantWrite = "Can't Write ConfigFile!";
 
-std::string Contents(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void Put(const std::string& path, const std::string& contents) { std::ofstream(path, std::ios::binary) << contents; }
-
 // This process gets mount points of its own, so that what it mounts is seen by nobody else.
 bool PrivateMounts()
 {
-    static const bool made = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    static const bool made =
+        unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     return made;
 }
 
@@ -62,7 +51,8 @@ protected:
     void SetUp() override
     {
         if (geteuid() != 0 || !PrivateMounts()) GTEST_SKIP() << "needs root to mount a tmpfs of its own";
-        ASSERT_EQ(mount("zorvalit-test", dir.path().c_str(), "tmpfs", 0, "size=8k,mode=0755"), 0) << std::strerror(errno);
+        ASSERT_EQ(mount("zorvalit-test", dir.path().c_str(), "tmpfs", 0, "size=8k,mode=0755"), 0)
+            << std::strerror(errno);
         mounted = true;
         ConfigFileTrouble::SetUp();
     }
@@ -87,7 +77,8 @@ protected:
     }
     void MakeReadOnly()
     {
-        ASSERT_EQ(mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
+        ASSERT_EQ(mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0)
+            << std::strerror(errno);
     }
 
     bool mounted = false;
@@ -96,7 +87,8 @@ protected:
 // The new line overwrites the old one in place, where the disk already gave it room.
 TEST_F(ConfigFileOnATinyDisk, FullDiskStillTakesAChangeOverAnExistingChoice)
 {
-    for (const std::string old : {"Serialport:COM2\n", "Serialport:COM2    # chosen when it was installed\n"}) {
+    for (const std::string old :
+         {"Serialport:COM2\n", "Serialport:COM2    # chosen when it was installed\n"}) {
         Put(ConfigFilePath, old);
         Fill();
         PortIndex = 3;

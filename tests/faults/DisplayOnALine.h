@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "PortLinkSetup.h"
-#include "Pty.h"
+#include "PosixSerialDevice.h"
 #include "RecordingFramework.h"
 #include "RecordingPanel.h"
-#include "PosixSerialDevice.h"
+#include "TempDir.h"
 
 class WaitingFramework : public RecordingFramework {
 public:

@@ -8,11 +8,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "Clocks.h"
 #include "CounterLine.h"
 #include "DisplayOnALine.h"
-#include "ProcessProbe.h"
-#include "PumpScript.h"
 #include "PortChoice.h"
+#include "PumpScript.h"
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -35,8 +35,8 @@ constexpr long FewestPumpsASecond = 3;
 // frame waits until the test has opened its port.
 std::vector<std::string> SlowCounter(std::vector<std::string> faults)
 {
-    std::vector<std::string> options{"--rate", "2", "--readings", "11111111,22222222,33333333,44444444",
-                                     "--fault", "silence:300@1"};
+    std::vector<std::string> options{
+        "--rate", "2", "--readings", "11111111,22222222,33333333,44444444", "--fault", "silence:300@1"};
     options.insert(options.end(), faults.begin(), faults.end());
     return options;
 }
@@ -113,7 +113,7 @@ TEST_P(HangUpDuringADisplay, KeepsPumpingWithoutSpinningAndReadsTheLineThatCameB
     std::vector<std::string> faults = hangUp.faults;
     for (const char* option : {"--hangup-after", "3", "--reopen-after", "1500", "--fault", "silence:600@4"})
         faults.push_back(option);
-    CounterLine counter(dev, SlowCounter(faults));
+    CounterLine counter(dev, "COM1", SlowCounter(faults));
 
     Watch hungUp;
     std::size_t shownBeforeTheChange = 0;
@@ -145,7 +145,8 @@ TEST_P(HangUpDuringADisplay, KeepsPumpingWithoutSpinningAndReadsTheLineThatCameB
         EXPECT_THAT(panel.All(), ElementsAreArray(expected));
     } else {
         EXPECT_THAT(panel.All(), ElementsAreArray(expected));
-        ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 3000)) << "the counter did not come back";
+        ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 3000))
+            << "the counter did not come back";
         const std::size_t first = panel.Count();
         PumpScript later;
         later.WaitUntil("the reading on the new line", [&] { return panel.Label() == Four.caption; });
@@ -163,10 +164,11 @@ const std::vector<Shown> CutThird{One, Two, Shown::Error(), Shown::Caption("33.3
 
 INSTANTIATE_TEST_SUITE_P(
     Counter, HangUpDuringADisplay,
-    ::testing::Values(DisplayHangUp{"MidFrameThenALaterDisplay", {"--fault", "cut:9@3"}, CutThird, Reopen::LaterDisplay},
-                      DisplayHangUp{"MidFrameThenAPortChange", {"--fault", "cut:9@3"}, CutThird, Reopen::PortChange},
-                      DisplayHangUp{"BetweenFramesThenALaterDisplay", {}, {One, Two, Three}, Reopen::LaterDisplay},
-                      DisplayHangUp{"BetweenFramesThenAPortChange", {}, {One, Two, Three}, Reopen::PortChange}),
+    ::testing::Values(
+        DisplayHangUp{"MidFrameThenALaterDisplay", {"--fault", "cut:9@3"}, CutThird, Reopen::LaterDisplay},
+        DisplayHangUp{"MidFrameThenAPortChange", {"--fault", "cut:9@3"}, CutThird, Reopen::PortChange},
+        DisplayHangUp{"BetweenFramesThenALaterDisplay", {}, {One, Two, Three}, Reopen::LaterDisplay},
+        DisplayHangUp{"BetweenFramesThenAPortChange", {}, {One, Two, Three}, Reopen::PortChange}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // While no display runs the port stays open with nobody reading it; the counter hangs up after
@@ -176,9 +178,10 @@ class HangUpWhileIdle : public DisplayOnALine, public ::testing::WithParamInterf
 TEST_P(HangUpWhileIdle, ADisplayWhileTheLineIsGoneWaitsAndALaterOneReadsTheLineThatCameBack)
 {
     const bool midFrame = GetParam();
-    std::vector<std::string> faults{"--hangup-after", "2", "--reopen-after", "1000", "--fault", "silence:800@3"};
+    std::vector<std::string> faults{"--hangup-after", "2",       "--reopen-after",
+                                    "1000",           "--fault", "silence:800@3"};
     if (midFrame) faults.insert(faults.end(), {"--fault", "cut:9@2"});
-    CounterLine counter(dev, SlowCounter(faults));
+    CounterLine counter(dev, "COM1", SlowCounter(faults));
     OpenPort();  // as at start-up
     ASSERT_EQ(PortOpen, 1);
     ASSERT_TRUE(WaitFor([&] { return counter.Log().HungUp(); }, 4000)) << "the counter did not hang up";
@@ -194,7 +197,8 @@ TEST_P(HangUpWhileIdle, ADisplayWhileTheLineIsGoneWaitsAndALaterOneReadsTheLineT
     EXPECT_GE(gone.pumpsASecond, FewestPumpsASecond);
     ASSERT_EQ(counter.Log().LinesOpened(), 1) << "the counter came back too soon for this test";
 
-    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 3000)) << "the counter did not come back";
+    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 3000))
+        << "the counter did not come back";
     const std::size_t first = panel.Count();
     PumpScript later;
     later.WaitUntil("the reading on the new line", [&] { return panel.Label() == Three.caption; });
@@ -211,10 +215,13 @@ class HangUpWhileIdleThenAPortChange : public PickingPorts {};
 
 TEST_F(HangUpWhileIdleThenAPortChange, OpensTheLineThatCameBack)
 {
-    CounterLine counter(dev, SlowCounter({"--hangup-after", "1", "--reopen-after", "300", "--fault", "silence:800@2"}));
+    CounterLine counter(
+        dev, "COM1",
+        SlowCounter({"--hangup-after", "1", "--reopen-after", "300", "--fault", "silence:800@2"}));
     OpenPort();
     ASSERT_EQ(PortOpen, 1);
-    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 4000)) << "the counter did not come back";
+    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 4000))
+        << "the counter did not come back";
 
     UseChosenPort();  // COM1 picked in the port list again
     EXPECT_EQ(PortOpen, 1);

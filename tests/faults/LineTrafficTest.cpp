@@ -11,6 +11,7 @@
 #include "DisplayOnALine.h"
 #include "FrameModel.h"
 #include "MeasurementFrame.h"
+#include "Pty.h"
 #include "PumpScript.h"
 
 using ::testing::ElementsAre;
@@ -38,7 +39,8 @@ std::vector<Shown> ReadingsSent(const CounterLog& log)
 {
     std::vector<Shown> readings;
     for (const CounterLogLine& chunk : log.Chunks())
-        if (chunk.kind == "frame") readings.push_back(Shown::Caption({reinterpret_cast<const char*>(&chunk.bytes[3]), 13}));
+        if (chunk.kind == "frame")
+            readings.push_back(Shown::Caption({reinterpret_cast<const char*>(&chunk.bytes[3]), 13}));
     return readings;
 }
 
@@ -80,9 +82,12 @@ protected:
     {
         Pty line;
         dev.Link("COM1", line.path());
-        Playback counter(line, {{0, first}, {250, second.substr(0, at)}, {pauseMs, second.substr(at)}, {250, third}});
+        Playback counter(
+            line, {{0, first}, {250, second.substr(0, at)}, {pauseMs, second.substr(at)}, {250, third}});
         PumpScript display;
-        display.Do([&] { counter.Start(); }).WaitUntil("the third frame", [&] { return panel.Label() == "11.111.111 Hz"; });
+        display.Do([&] { counter.Start(); }).WaitUntil("the third frame", [&] {
+            return panel.Label() == "11.111.111 Hz";
+        });
         display.Run(framework, panel);
         EXPECT_THAT(display.Failures(), IsEmpty());
         return panel.From(1);
@@ -101,15 +106,19 @@ TEST_P(SplitFrame, EachPartEndsInAnErrorAndShowsTheFrameBuffer)
     // The head of the second frame over the first; then its tail, from byte 0, over that.
     const std::string head = second.substr(0, at) + first.substr(at);
     const std::string tail = second.substr(at) + head.substr(20 - at);
-    const std::vector<Shown> expected = Concat({{Shown::Caption("87.654.321 Hz"), Shown::Error()}, Label(head),
-                                                {Shown::Error()}, Label(tail), {Shown::Caption("11.111.111 Hz")}});
+    const std::vector<Shown> expected = Concat({{Shown::Caption("87.654.321 Hz"), Shown::Error()},
+                                                Label(head),
+                                                {Shown::Error()},
+                                                Label(tail),
+                                                {Shown::Caption("11.111.111 Hz")}});
     EXPECT_THAT(Show(at, 250), ElementsAreArray(expected));
 
     // The model the soak relies on agrees, on the same bytes a quarter of a second apart.
     std::vector<Arrival> arrivals;
     const std::string parts[] = {first, second.substr(0, at), second.substr(at), third};
     for (int part = 0; part < 4; ++part)
-        for (char byte : parts[part]) arrivals.push_back({part * 250'000'000LL, static_cast<std::uint8_t>(byte), part});
+        for (char byte : parts[part])
+            arrivals.push_back({part * 250'000'000LL, static_cast<std::uint8_t>(byte), part});
     EXPECT_THAT(Predict(arrivals), ElementsAreArray(expected));
 }
 
@@ -118,8 +127,9 @@ class PausedFrame : public SplitFrame {};
 
 TEST_P(PausedFrame, PauseWellUnderTheLimitKeepsTheFrameWhole)
 {
-    EXPECT_THAT(Show(GetParam(), 90), ElementsAre(Shown::Caption("87.654.321 Hz"), Shown::Caption("       876 Hz"),
-                                                  Shown::Caption("11.111.111 Hz")));
+    EXPECT_THAT(Show(GetParam(), 90),
+                ElementsAre(Shown::Caption("87.654.321 Hz"), Shown::Caption("       876 Hz"),
+                            Shown::Caption("11.111.111 Hz")));
 }
 
 INSTANTIATE_TEST_SUITE_P(AtByte, SplitFrame, ::testing::Range(1, 20),
@@ -144,10 +154,13 @@ TEST_P(EveryFrameShown, InOrderAndNothingElse)
     const Pace& pace = GetParam();
     std::vector<std::string> options{"--frames", std::to_string(pace.frames), "--fault", "silence:300@1"};
     options.insert(options.end(), pace.options.begin(), pace.options.end());
-    CounterLine counter(dev, options);
+    CounterLine counter(dev, "COM1", options);
     RecordingPanel wide(static_cast<std::size_t>(pace.frames) + 16);
     PumpScript display;
-    display.WaitUntil("the counter's last frame", [&] { return counter.Exited(); }, 30000).Wait(400);
+    display
+        .WaitUntil(
+            "the counter's last frame", [&] { return counter.Exited(); }, 30000)
+        .Wait(400);
     display.Run(framework, wide);
 
     const CounterLog log = counter.Log();
@@ -161,9 +174,10 @@ TEST_P(EveryFrameShown, InOrderAndNothingElse)
 
 INSTANTIATE_TEST_SUITE_P(
     Counter, EveryFrameShown,
-    ::testing::Values(Pace{"FastestPacedRate", {"--rate", "11.4", "--readings", "12345678,876,5,99999999,1"}, 12},
-                      Pace{"UnpacedAt200FramesASecond", {"--fast", "--rate", "200"}, 400},
-                      Pace{"UnpacedAt2000FramesASecond", {"--fast", "--rate", "2000"}, 4000}),
+    ::testing::Values(
+        Pace{"FastestPacedRate", {"--rate", "11.4", "--readings", "12345678,876,5,99999999,1"}, 12},
+        Pace{"UnpacedAt200FramesASecond", {"--fast", "--rate", "200"}, 400},
+        Pace{"UnpacedAt2000FramesASecond", {"--fast", "--rate", "2000"}, 4000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A burst of random bytes before frame 4 puts the receiver out of step with the frames for as
@@ -179,12 +193,15 @@ class BurstOfBytes : public DisplayOnALine, public ::testing::WithParamInterface
 
 TEST_P(BurstOfBytes, ShowsWhatTheFrameRulesGiveAndFallsBackInStep)
 {
-    std::vector<std::string> options{"--frames", "12", "--seed", "7", "--fault", "silence:300@1", "--fault",
-                                     "silence:400@9"};
+    std::vector<std::string> options{"--frames",      "12",      "--seed",       "7", "--fault",
+                                     "silence:300@1", "--fault", "silence:400@9"};
     options.insert(options.end(), GetParam().options.begin(), GetParam().options.end());
-    CounterLine counter(dev, options);
+    CounterLine counter(dev, "COM1", options);
     PumpScript display;
-    display.WaitUntil("the counter's last frame", [&] { return counter.Exited(); }, 30000).Wait(400);
+    display
+        .WaitUntil(
+            "the counter's last frame", [&] { return counter.Exited(); }, 30000)
+        .Wait(400);
     display.Run(framework, panel);
 
     const CounterLog log = counter.Log();
@@ -199,7 +216,8 @@ TEST_P(BurstOfBytes, ShowsWhatTheFrameRulesGiveAndFallsBackInStep)
     const std::vector<Shown> sent = ReadingsSent(log);
     ASSERT_GE(shown.size(), 4u);
     ASSERT_EQ(sent.size(), 12u);
-    EXPECT_THAT(std::vector<Shown>(shown.end() - 4, shown.end()), ElementsAreArray(sent.end() - 4, sent.end()));
+    EXPECT_THAT(std::vector<Shown>(shown.end() - 4, shown.end()),
+                ElementsAreArray(sent.end() - 4, sent.end()));
 }
 
 INSTANTIATE_TEST_SUITE_P(

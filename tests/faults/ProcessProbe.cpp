@@ -1,17 +1,8 @@
 #include "ProcessProbe.h"
 
-#include <time.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-double CpuSeconds()
-{
-    timespec used{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
-    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
-}
 
 long ResidentKilobytes()
 {

@@ -1,9 +1,7 @@
-// What the fault tests watch in their own process while the program's code runs in it: the
-// CPU time it has used, its resident memory and its open file descriptors.
+// What the fault tests watch in their own process while the program's code runs in it, besides
+// its CPU time (Clocks.h): its resident memory and its open file descriptors.
 #pragma once
 
-// CPU seconds used by the whole process so far.
-double CpuSeconds();
 // VmRSS from /proc/self/status, in kilobytes.
 long ResidentKilobytes();
 // Entries in /proc/self/fd.

@@ -5,7 +5,6 @@
 // behind. ZORVALIT_SOAK_FRAMES sets the number of frames (3000 unless set).
 #include <fcntl.h>
 #include <sys/file.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,11 +13,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "Clocks.h"
 #include "CounterLine.h"
 #include "DisplayOnALine.h"
 #include "FrameModel.h"
 #include "MeasurementFrame.h"
 #include "ProcessProbe.h"
+#include "Pty.h"
 #include "PumpScript.h"
 
 using ::testing::Each;
@@ -30,13 +31,6 @@ int SoakFrames()
 {
     const char* frames = std::getenv("ZORVALIT_SOAK_FRAMES");
     return frames != nullptr && std::atoi(frames) > 0 ? std::atoi(frames) : 3000;
-}
-
-std::int64_t MonotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
 }
 
 // The memory the process may gain after its first thousand frames: allocator noise, far less
@@ -59,7 +53,8 @@ int Silences(const CounterLog& log)
     for (std::size_t i = 1; i < chunks.size(); ++i) {
         const CounterLogLine& before = chunks[i - 1];
         const bool cut = before.kind.find("cut") != std::string::npos;
-        if (chunks[i].frame > 1 && chunks[i].frame != before.frame && !cut && chunks[i].ns - before.ns >= 45'000'000)
+        if (chunks[i].frame > 1 && chunks[i].frame != before.frame && !cut &&
+            chunks[i].ns - before.ns >= 45'000'000)
             ++silences;
     }
     return silences;
@@ -73,8 +68,10 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
 {
     const int frames = SoakFrames();
     // The first frame waits until the display has opened the port.
-    CounterLine counter(dev, {"--fast", "--rate", std::to_string(FramesASecond), "--frames", std::to_string(frames),
-                              "--fault-rate", "0.01", "--seed", "20240611", "--fault", "silence:500@1"});
+    CounterLine counter(
+        dev, "COM1",
+        {"--fast", "--rate", std::to_string(FramesASecond), "--frames", std::to_string(frames),
+         "--fault-rate", "0.01", "--seed", "20240611", "--fault", "silence:500@1"});
     RecordingPanel wide(static_cast<std::size_t>(frames) * 3 + 1000);
     std::int64_t openedNs = 0;
     long residentAfterAThousand = -1, residentAtTheEnd = -1;
@@ -82,9 +79,12 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
     display
         .EveryPump([&] {
             if (openedNs == 0) openedNs = MonotonicNs();
-            if (residentAfterAThousand < 0 && wide.Captions() > 1000) residentAfterAThousand = ResidentKilobytes();
+            if (residentAfterAThousand < 0 && wide.Captions() > 1000)
+                residentAfterAThousand = ResidentKilobytes();
         })
-        .WaitUntil("the counter's last frame", [&] { return counter.Exited(); }, frames * 4000 / FramesASecond + 30000)
+        .WaitUntil(
+            "the counter's last frame", [&] { return counter.Exited(); },
+            frames * 4000 / FramesASecond + 30000)
         .Wait(500)  // a frame left open at the hang-up times out
         .Do([&] { residentAtTheEnd = ResidentKilobytes(); });
     display.Run(framework, wide);
@@ -93,11 +93,12 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
     const std::vector<Shown> shown = wide.From(1);
     const MatchResult match = Match(ArrivalsFrom(log), shown);
     std::cout << "soak: " << log.LastSlot() << " frames; faults: " << log.WithFault("cut") << " cut, "
-              << log.WithFault("nospace") << " nospace, " << log.WithFault("nul") << " nul, " << log.WithFault("cp1250")
-              << " cp1250, " << log.Count("burst") << " burst, " << Silences(log) << " silence; " << shown.size()
-              << " things shown, " << framework.messages.size() << " communication errors; " << match.uncertainGaps
-              << " gaps near 170 ms; " << (match.matched ? "no mismatch" : "MISMATCH") << "; RSS "
-              << residentAfterAThousand << " kB after 1000 frames, " << residentAtTheEnd << " kB at the end\n";
+              << log.WithFault("nospace") << " nospace, " << log.WithFault("nul") << " nul, "
+              << log.WithFault("cp1250") << " cp1250, " << log.Count("burst") << " burst, " << Silences(log)
+              << " silence; " << shown.size() << " things shown, " << framework.messages.size()
+              << " communication errors; " << match.uncertainGaps << " gaps near 170 ms; "
+              << (match.matched ? "no mismatch" : "MISMATCH") << "; RSS " << residentAfterAThousand
+              << " kB after 1000 frames, " << residentAtTheEnd << " kB at the end\n";
 
     EXPECT_THAT(display.Failures(), IsEmpty());
     ASSERT_EQ(log.LastSlot(), frames);
@@ -108,7 +109,8 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
     EXPECT_THAT(framework.messages, Each(std::string(Shown::CommunicationError)));
     EXPECT_TRUE(match.matched) << match.mismatch;
     for (const char* fault : {"cut", "nospace", "nul", "cp1250", "burst"})
-        EXPECT_GT(log.WithFault(fault), 0) << "no " << fault << " in this run: the seed or the length does not cover it";
+        EXPECT_GT(log.WithFault(fault), 0)
+            << "no " << fault << " in this run: the seed or the length does not cover it";
     EXPECT_GT(Silences(log), 0);
     ASSERT_GT(residentAfterAThousand, 0);
     EXPECT_LE(residentAtTheEnd - residentAfterAThousand, MostGrowthKilobytes);
@@ -118,7 +120,7 @@ TEST_F(Soak, EveryFrameShowsWhatTheModelGivesAndMemoryStaysFlat)
 // run, bare opens and closes, and opens refused because someone else locked the port.
 TEST_F(Soak, PortCyclesAndDisplaysLeaveNoDescriptorsBehind)
 {
-    CounterLine counter(dev, {"--fast", "--rate", "100"});
+    CounterLine counter(dev, "COM1", {"--fast", "--rate", "100"});
     Pty line;
     dev.Link("COM2", line.path());
     const int before = OpenDescriptors();
@@ -153,7 +155,8 @@ TEST_F(Soak, PortCyclesAndDisplaysLeaveNoDescriptorsBehind)
         ClosePort();
     }
     const int after = OpenDescriptors();
-    std::cout << "descriptors: " << before << " before, " << after << " after 500 opens and closes, 100 refused opens "
+    std::cout << "descriptors: " << before << " before, " << after
+              << " after 500 opens and closes, 100 refused opens "
               << "and 50 displays that changed ports\n";
     EXPECT_EQ(after, before);
 }

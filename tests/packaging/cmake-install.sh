@@ -1,6 +1,6 @@
 #!/bin/sh
 # `cmake --install` into a staging folder (DESTDIR): the same files as the package under the
-# prefix, and, unlike the package, the port choice made by app/'s install script, which a
+# prefix, and, unlike the package, the port choice made by qt/'s install script, which a
 # second install keeps.
 # Usage: cmake-install.sh CMAKE BUILD-DIR EXPECTED-FILES
 set -eu

@@ -8,15 +8,16 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "Clocks.h"
 #include "PortLinkSetup.h"
+#include "PosixSerialDevice.h"
 #include "Pty.h"
 #include "RecordingFramework.h"
-#include "PosixSerialDevice.h"
+#include "TempDir.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -27,13 +28,6 @@ namespace {
 std::chrono::milliseconds Elapsed(std::chrono::steady_clock::time_point since)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since);
-}
-
-double CpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 }  // namespace

@@ -15,15 +15,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "FakeSerialDevice.h"
-#include "PortLinkSetup.h"
-#include "Files.h"
-#include "Pty.h"
-#include "RecordingQtFramework.h"
 #include "AboutText.h"
+#include "FakeSerialDevice.h"
+#include "Files.h"
 #include "MyForm.h"
 #include "Panel.h"
 #include "PortChoice.h"
+#include "PortLinkSetup.h"
+#include "RecordingQtFramework.h"
+#include "TempDir.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -81,9 +81,11 @@ TEST_F(MyFormTest, ComponentsStandWhereTheyBelong)
         QWidget* parent;
         QRect geometry;
     };
-    for (const Place& p : {Place{f.GroupBox2, f.Panel1, {496, 184, 92, 50}}, Place{f.CB_COM, f.GroupBox2, {10, 20, 71, 21}},
-                           Place{f.ZorvaPanel, f.Panel1, {5, 10, 582, 160}}, Place{f.ZorvaLabel, f.ZorvaPanel, {5, 8, 572, 97}},
-                           Place{f.ZorvaCancelButton, f.ZorvaPanel, {200, 125, 182, 25}}}) {
+    for (const Place& p :
+         {Place{f.GroupBox2, f.Panel1, {496, 184, 92, 50}}, Place{f.CB_COM, f.GroupBox2, {10, 20, 71, 21}},
+          Place{f.ZorvaPanel, f.Panel1, {5, 10, 582, 160}},
+          Place{f.ZorvaLabel, f.ZorvaPanel, {5, 8, 572, 97}},
+          Place{f.ZorvaCancelButton, f.ZorvaPanel, {200, 125, 182, 25}}}) {
         EXPECT_EQ(p.widget->parentWidget(), p.parent) << p.widget->metaObject()->className();
         EXPECT_EQ(p.widget->geometry(), p.geometry) << p.widget->metaObject()->className();
     }

@@ -15,6 +15,7 @@
 
 #include "Files.h"
 #include "Pty.h"
+#include "TempDir.h"
 
 using namespace std::chrono_literals;
 
@@ -45,8 +46,8 @@ public:
         if (pid_ == 0) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
             const std::string link = "COM1=" + com1;
-            execl("/bin/sh", "sh", ISOLATED_DEV, "--var-lib", varLib.c_str(), link.c_str(), "--", ZORVALIT_EXE,
-                  static_cast<char*>(nullptr));
+            execl("/bin/sh", "sh", ISOLATED_DEV, "--var-lib", varLib.c_str(), link.c_str(), "--",
+                  ZORVALIT_EXE, static_cast<char*>(nullptr));
             _exit(127);
         }
     }
@@ -60,11 +61,14 @@ public:
     // The exit status once the program ended within the limit, or -1.
     int WaitForExit(std::chrono::milliseconds limit)
     {
-        Eventually([this] {
-            int raw = 0;
-            if (waitpid(pid_, &raw, WNOHANG) == pid_) status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-            return status_ >= 0;
-        }, limit);
+        Eventually(
+            [this] {
+                int raw = 0;
+                if (waitpid(pid_, &raw, WNOHANG) == pid_)
+                    status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+                return status_ >= 0;
+            },
+            limit);
         return status_;
     }
     void Signal(int number) const { kill(pid_, number); }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeSerialDevice.h"
-#include "PortLinkSetup.h"
 #include "PortChoice.h"
+#include "PortLinkSetup.h"
 #include "RecordingFramework.h"
 #include "TempDir.h"
 

@@ -1,10 +1,8 @@
-// Pseudo-terminals standing in for serial ports, and a scratch device directory holding links
-// to them under the names the program looks for (COM1, ...). Never touches a real port.
+// Pseudo-terminals standing in for serial ports; a TempDir links them under the names the
+// program looks for (COM1, ...). Never touches a real port.
 #pragma once
 
 #include <string>
-
-#include "TempDir.h"
 
 // One pseudo-terminal; the test plays the device on its master side.
 class Pty {

@@ -4,6 +4,8 @@
 #include <random>
 #include <stdexcept>
 
+// mkdtemp, done with the standard library so that it works on Windows too: a random name that
+// nobody else holds, readable by its owner alone.
 TempDir::TempDir()
 {
     std::random_device seed;
@@ -12,7 +14,7 @@ TempDir::TempDir()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path candidate =
             base / ("zorvalit-test-" + std::to_string(random() % 1000000000));
-        // create_directory is false when the name is taken: another test's folder.
+        // create_directory is false when the name is taken.
         if (std::filesystem::create_directory(candidate)) {
             std::filesystem::permissions(candidate, std::filesystem::perms::owner_all);
             path_ = candidate.generic_string();
@@ -30,6 +32,6 @@ TempDir::~TempDir()
 
 void TempDir::Link(const std::string& name, const std::string& target) const
 {
-    std::filesystem::remove(*this / name);
-    std::filesystem::create_symlink(target, *this / name);
+    std::filesystem::remove(path(name));
+    std::filesystem::create_symlink(target, path(name));
 }

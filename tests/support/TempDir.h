@@ -1,4 +1,5 @@
-// A scratch folder for tests, removed with everything in it at the end of its scope.
+// A fresh directory under the system's temporary directory, removed with everything in it at
+// the end of its scope: the device directory of port links, logs and port-choice files.
 #pragma once
 
 #include <string>
@@ -9,8 +10,10 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
+
     const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::string path(const std::string& name) const { return path_ + "/" + name; }
+    std::string operator/(const std::string& name) const { return path(name); }
     // Makes <dir>/<name> a symbolic link to target.
     void Link(const std::string& name, const std::string& target) const;
 

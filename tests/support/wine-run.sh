@@ -22,7 +22,7 @@ WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
 
 if [ "$1" = --stop ]; then
-  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
+  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null || true
   exit 0
 fi
 
@@ -36,18 +36,19 @@ for port in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
 done
 
 mkdir -p "$WINEPREFIX"
-# Tests may start in parallel: one of them makes the prefix and starts the server. What
-# outlives this script (the server, wine's services) must not keep the lock.
+# Tests may start in parallel: one of them makes the prefix and starts the server. The server
+# and wine's services outlive this script: they must hold neither the lock nor the caller's
+# output (a test runner waits for that to close), so they start here, detached from both.
 (
   flock 9
-  if [ -f "$WINEPREFIX/.initialised" ]; then
-    "$WINESERVER" -p 9>&- 2>/dev/null || true
-  else
-    # A first start that was cut short can leave a server that hangs the next: begin anew.
+  if [ ! -f "$WINEPREFIX/.initialised" ]; then
+    # A first start that was cut short can leave a server behind: begin anew.
     "$WINESERVER" -k 2>/dev/null || true
-    "$WINESERVER" -p 9>&-
-    "$WINE" wineboot -i 9>&- >/dev/null 2>&1
+    "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1
+    "$WINE" wineboot -i 9>&- </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.initialised"
+  elif "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1; then
+    "$WINE" wineboot 9>&- </dev/null >/dev/null 2>&1
   fi
 ) 9>"$WINEPREFIX/.lock"
 exec "$WINE" "$@"

@@ -11,8 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "counter/frame.h"
-#include "counter/reading_text.h"
+#include "counter/frames.h"
 #include "counter_process.h"
 
 namespace zorvalit::counter {
@@ -26,7 +25,8 @@ namespace fs = std::filesystem;
 
 Bytes frame_of(std::uint32_t hz) { return make_frame(kLead, format_reading(hz)); }
 
-Bytes join(std::initializer_list<Bytes> parts) {
+Bytes join(std::initializer_list<Bytes> parts)
+{
     Bytes all;
     for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
@@ -40,18 +40,21 @@ struct LogEntry {
     std::size_t dropped;
 };
 
-std::vector<LogEntry> read_log(const std::string& path) {
+std::vector<LogEntry> read_log(const std::string& path)
+{
     std::vector<LogEntry> entries;
     std::ifstream file(path);
     for (std::string line; std::getline(file, line);) {
         std::istringstream fields(line);
         LogEntry entry;
-        if (fields >> entry.ns >> entry.frame >> entry.kind >> entry.data >> entry.dropped) entries.push_back(entry);
+        if (fields >> entry.ns >> entry.frame >> entry.kind >> entry.data >> entry.dropped)
+            entries.push_back(entry);
     }
     return entries;
 }
 
-Bytes from_hex(const std::string& hex) {
+Bytes from_hex(const std::string& hex)
+{
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
         bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
@@ -62,14 +65,16 @@ Bytes from_hex(const std::string& hex) {
 class CounterLine : public ::testing::Test {
 protected:
     // Starts the counter and returns the slave path it printed first.
-    std::string start(const std::vector<std::string>& args) {
+    std::string start(const std::vector<std::string>& args)
+    {
         counter.emplace(args);
         const auto path = counter->read_line(5000);
         EXPECT_TRUE(path) << "no slave path printed";
         return path.value_or("/nonexistent");
     }
 
-    void stop_and_expect_clean_exit() {
+    void stop_and_expect_clean_exit()
+    {
         counter->send_signal(SIGTERM);
         EXPECT_EQ(counter->wait_exit(3000), 0);
     }
@@ -78,7 +83,8 @@ protected:
     std::optional<CounterProcess> counter;
 };
 
-TEST_F(CounterLine, SendsRawFramesWithTheReadingsInTurnAndIgnoresInput) {
+TEST_F(CounterLine, SendsRawFramesWithTheReadingsInTurnAndIgnoresInput)
+{
     const std::string path = start({"--fast", "--readings", "32768,99.999.999 Hz"});
     Receiver receiver(path);
     const std::string chatter(4000, '\r');
@@ -87,7 +93,8 @@ TEST_F(CounterLine, SendsRawFramesWithTheReadingsInTurnAndIgnoresInput) {
     stop_and_expect_clean_exit();
 }
 
-TEST_F(CounterLine, PacesBytesAtTheLineRate) {
+TEST_F(CounterLine, PacesBytesAtTheLineRate)
+{
     Receiver receiver(start({"--readings", "5"}));
     ASSERT_EQ(receiver.read(20, 3000), frame_of(5));
     // Time the second frame from its first byte to its last: 19 character
@@ -103,7 +110,8 @@ TEST_F(CounterLine, PacesBytesAtTheLineRate) {
 
 class CounterStop : public CounterLine, public ::testing::WithParamInterface<int> {};
 
-TEST_P(CounterStop, EndsPromptlyDuringSilenceAndRemovesTheLink) {
+TEST_P(CounterStop, EndsPromptlyDuringSilenceAndRemovesTheLink)
+{
     const std::string link = dir.path("COM1");
     const std::string path = start({"--fast", "--link", link, "--fault", "silence:60000@2"});
     EXPECT_EQ(fs::read_symlink(link), path);
@@ -119,7 +127,8 @@ TEST_P(CounterStop, EndsPromptlyDuringSilenceAndRemovesTheLink) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, CounterStop, ::testing::Values(SIGTERM, SIGINT));
 
-TEST_F(CounterLine, RefusesToReplaceAFileAtTheLinkPath) {
+TEST_F(CounterLine, RefusesToReplaceAFileAtTheLinkPath)
+{
     const std::string file = dir.path("COM1");
     std::ofstream(file) << "keep";
     counter.emplace(std::vector<std::string>{"--link", file});
@@ -129,7 +138,8 @@ TEST_F(CounterLine, RefusesToReplaceAFileAtTheLinkPath) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
 }
 
-TEST_F(CounterLine, ReplacesALinkLeftByAnEarlierRun) {
+TEST_F(CounterLine, ReplacesALinkLeftByAnEarlierRun)
+{
     const std::string link = dir.path("COM1");
     fs::create_symlink("/dev/pts/999999", link);
     const std::string path = start({"--link", link});
@@ -137,7 +147,8 @@ TEST_F(CounterLine, ReplacesALinkLeftByAnEarlierRun) {
     stop_and_expect_clean_exit();
 }
 
-TEST_F(CounterLine, HangUpClosesTheLineAndLeavesTheLinkDanglingUntilTheEnd) {
+TEST_F(CounterLine, HangUpClosesTheLineAndLeavesTheLinkDanglingUntilTheEnd)
+{
     const std::string link = dir.path("COM1");
     Receiver receiver(start({"--fast", "--hangup-after", "2", "--link", link}));
     EXPECT_EQ(receiver.read(40, 3000).size(), 40u);
@@ -147,7 +158,8 @@ TEST_F(CounterLine, HangUpClosesTheLineAndLeavesTheLinkDanglingUntilTheEnd) {
     EXPECT_FALSE(fs::is_symlink(link));
 }
 
-TEST_F(CounterLine, ReopensANewLineAndPointsTheLinkAtIt) {
+TEST_F(CounterLine, ReopensANewLineAndPointsTheLinkAtIt)
+{
     const std::string link = dir.path("COM1");
     Receiver first(start({"--fast", "--hangup-after", "1", "--reopen-after", "100", "--link", link}));
     EXPECT_EQ(first.read(20, 3000).size(), 20u);
@@ -163,7 +175,8 @@ TEST_F(CounterLine, ReopensANewLineAndPointsTheLinkAtIt) {
     stop_and_expect_clean_exit();
 }
 
-TEST_F(CounterLine, LogRecordsExactlyWhatTheReceiverGotAndWhen) {
+TEST_F(CounterLine, LogRecordsExactlyWhatTheReceiverGotAndWhen)
+{
     const std::string log = dir.path("counter.log");
     Receiver receiver(start(
         {"--frames", "4", "--readings", "1000", "--fault", "cut:5@2", "--fault", "burst:3@3", "--log", log}));
@@ -192,7 +205,8 @@ TEST_F(CounterLine, LogRecordsExactlyWhatTheReceiverGotAndWhen) {
     EXPECT_GE(after_cut - cut_end, 200'000'000) << "the cut is not followed by a long silence";
 }
 
-TEST_F(CounterLine, DropsAndLogsWhatAFullLineCannotTake) {
+TEST_F(CounterLine, DropsAndLogsWhatAFullLineCannotTake)
+{
     const std::string log = dir.path("counter.log");
     start({"--fast", "--rate", "1000000", "--log", log});
     bool dropped = false;
@@ -204,7 +218,8 @@ TEST_F(CounterLine, DropsAndLogsWhatAFullLineCannotTake) {
     stop_and_expect_clean_exit();
 }
 
-TEST(CounterCommandLine, UnknownOptionExitsWithStatus2AndHelpWith0) {
+TEST(CounterCommandLine, UnknownOptionExitsWithStatus2AndHelpWith0)
+{
     CounterProcess bad({"--bogus"});
     EXPECT_FALSE(bad.read_line(3000));
     EXPECT_EQ(bad.wait_exit(3000), 2);

@@ -4,15 +4,15 @@
 
 #include <cstdio>
 #include <exception>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "counter/counter.h"
-#include "counter/help_text.h"
-#include "counter/options.h"
-#include "counter/usage_error.h"
+#include "counter/command_line.h"
+#include "counter/counter_loop.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     using namespace zorvalit::counter;
     // A reader of stdout that went away must not kill the counter mid-line.
     signal(SIGPIPE, SIG_IGN);
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        const std::string_view text = help_text();
+        const std::string text = help_text();
         std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     }

@@ -16,7 +16,8 @@ namespace {
 
 [[noreturn]] void fail(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
 
-void make_raw(int fd) {
+void make_raw(int fd)
+{
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) fail("tcgetattr on pty slave");
     cfmakeraw(&tio);
@@ -31,7 +32,8 @@ void make_raw(int fd) {
 
 }  // namespace
 
-PtyPort::PtyPort() {
+PtyPort::PtyPort()
+{
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0) fail("posix_openpt");
     char name[128];
@@ -53,12 +55,14 @@ PtyPort::PtyPort() {
     }
 }
 
-PtyPort::~PtyPort() {
+PtyPort::~PtyPort()
+{
     ::close(master_);
     ::close(slave_);
 }
 
-std::size_t PtyPort::write_some(std::span<const std::uint8_t> bytes) {
+std::size_t PtyPort::write_some(std::span<const std::uint8_t> bytes)
+{
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(master_, bytes.data() + written, bytes.size() - written);
@@ -75,13 +79,15 @@ std::size_t PtyPort::write_some(std::span<const std::uint8_t> bytes) {
     return written;
 }
 
-void PtyPort::discard_input() {
+void PtyPort::discard_input()
+{
     char buffer[256];
     while (::read(master_, buffer, sizeof buffer) > 0) {
     }
 }
 
-std::size_t PtyPort::unread_by_receiver() const {
+std::size_t PtyPort::unread_by_receiver() const
+{
     int queued = 0;
     if (ioctl(slave_, TIOCINQ, &queued) != 0) fail("TIOCINQ on pty slave");
     return static_cast<std::size_t>(queued);

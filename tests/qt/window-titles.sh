@@ -1,0 +1,98 @@
+#!/bin/sh
+# The real zorvalit on a real X server (Xvfb) under a window manager (openbox): the titles that
+# the X server holds for its windows are their captions and nothing more. Started in a private
+# /dev without COM1, it first shows the "Could Not Use the 'COM1' Serial Port!" box, titled
+# "Zorvalit"; then its window, "Zorvalit"; Alt+H, A opens the About box, titled "About".
+# Usage: window-titles.sh ZORVALIT ISOLATED-DEV
+set -eu
+zorvalit=$1 isolated=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
+skip() { echo "SKIP: $*"; exit 77; }
+[ "$(id -u)" -eq 0 ] || skip "needs root to make a private /dev"
+for tool in Xvfb openbox xdotool xprop; do
+  command -v "$tool" > /dev/null || fail "$tool is missing; sudo ./dev.sh test installs it"
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zorvalit-titles.XXXXXX")
+program= wm= xserver=
+stop_all() {
+  for pid in $program $wm $xserver; do kill "$pid" 2> /dev/null || true; done
+  for pid in $program $wm $xserver; do wait "$pid" 2> /dev/null || true; done
+  rm -rf "$work"
+}
+trap stop_all EXIT
+trap 'exit 1' INT TERM HUP
+
+# Polls a command for up to 20 s; true once it succeeds.
+poll() {
+  for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
+xserver=$!
+poll test -s "$work/display" || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
+wm=$!
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+poll wm_ready ||
+  { cat "$work/openbox.log"; fail "openbox did not start"; }
+
+# A scratch port choice naming COM1, which the private /dev lacks.
+mkdir "$work/varlib"
+printf 'Serialport:COM1\n' > "$work/varlib/zorvalit.cfg"
+QT_QPA_PLATFORM=xcb sh "$isolated" --var-lib "$work/varlib" -- "$zorvalit" > "$work/zorvalit.log" 2>&1 &
+program=$!  # the wrapper execs the program, so this is its pid
+
+# The program's visible window whose first type is the one given (NORMAL or DIALOG), into $found.
+visible_of_type() {
+  found=
+  for window in $(xdotool search --onlyvisible --pid "$program" 2> /dev/null); do
+    if xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q "= _NET_WM_WINDOW_TYPE_$1\(,\|\$\)"; then
+      found=$window
+      return 0
+    fi
+  done
+  return 1
+}
+
+await_window() {
+  poll visible_of_type "$1" && return
+  if ! kill -0 "$program" 2> /dev/null; then
+    wait "$program" && status=0 || status=$?
+    program=
+    [ "$status" -ne 77 ] || skip "cannot isolate /dev here"
+  fi
+  cat "$work/zorvalit.log"
+  fail "no $1 window of zorvalit appeared"
+}
+
+# Both title properties the window manager may show.
+expect_title() {
+  for property in _NET_WM_NAME WM_NAME; do
+    title=$(xprop -id "$1" -notype "$property" | sed -n 's/^[^"]*"\(.*\)"$/\1/p')
+    [ "$title" = "$2" ] || fail "$3 has $property '$title', expected '$2'"
+  done
+  echo "$3: '$2'"
+}
+
+await_window DIALOG
+expect_title "$found" Zorvalit "the start-up message box"
+xdotool windowactivate --sync "$found" key --clearmodifiers Return
+
+await_window NORMAL
+main=$found
+expect_title "$main" Zorvalit "the main window"
+
+# A key lost while the window settles is pressed again; Escape first closes a menu left open.
+for _ in 1 2 3; do
+  xdotool windowactivate --sync "$main" key --clearmodifiers Escape alt+h
+  sleep 0.3
+  xdotool key --clearmodifiers a
+  for _ in $(seq 10); do visible_of_type DIALOG && break; sleep 0.2; done
+  [ -n "$found" ] && break
+done
+[ -n "$found" ] || fail "Help → About opened no box"
+expect_title "$found" About "the About box"

@@ -1,0 +1,51 @@
+// Test helpers that run the zorvalit-counter executable as a child process
+// and read its pseudo-terminal as a receiver would.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "TempDir.h"
+
+namespace zorvalit::counter::testing {
+
+// The counter started with these arguments, stdout on a pipe.
+class CounterProcess {
+public:
+    explicit CounterProcess(const std::vector<std::string>& args);
+
+    // The next line on its stdout without the newline; nullopt after timeout or EOF.
+    std::optional<std::string> read_line(int timeout_ms) { return process_.ReadLine(timeout_ms); }
+    void send_signal(int signal) { process_.Signal(signal); }
+    // Its exit status once it has exited within timeout_ms; -1 if killed by a signal.
+    std::optional<int> wait_exit(int timeout_ms) { return process_.WaitExit(timeout_ms); }
+
+private:
+    ChildProcess process_;
+};
+
+// A pty slave opened as a receiver (non-blocking, closed on destruction).
+class Receiver {
+public:
+    explicit Receiver(const std::string& path);
+    ~Receiver();
+    Receiver(const Receiver&) = delete;
+    Receiver& operator=(const Receiver&) = delete;
+
+    int fd() const { return fd_; }
+    // Reads until count bytes have arrived, the line hangs up, or timeout_ms passes.
+    std::vector<std::uint8_t> read(std::size_t count, int timeout_ms);
+    // True once a read reports the hang-up (EOF, EIO or POLLHUP) within timeout_ms.
+    bool sees_hangup(int timeout_ms);
+
+private:
+    int fd_ = -1;
+};
+
+// The scratch directory of the other tests.
+using TempDir = ::TempDir;
+
+}  // namespace zorvalit::counter::testing

@@ -1,0 +1,88 @@
+#!/usr/bin/perl
+# Runs the Win32 device's pseudo-terminal test under wine with a pty as the COM port, and
+# plays the counter on the pty's master side. The line starts raw at 9600 baud with two stop
+# bits and XON/XOFF (a pty always keeps 8 bits without parity), so that the settings the device
+# must change, and put back, differ. When the program
+# writes 'R', the line must be 2400 8N1 without software flow control; then every byte value
+# is sent once. After the program ends, the line must be back as it began.
+# Usage: com-on-pty.pl WINEPREFIX PORT RUNNER... PROGRAM
+use strict;
+use warnings;
+use Fcntl;
+use POSIX qw(:termios_h);
+
+my ($prefix, $port, @command) = @ARGV;
+@command or die "usage: com-on-pty.pl WINEPREFIX PORT RUNNER... PROGRAM\n";
+my @runner = @command[0 .. $#command - 1];
+use constant { TIOCGPTN => 0x80045430, TIOCSPTLCK => 0x40045431 };
+
+sysopen(my $master, '/dev/ptmx', O_RDWR | O_NOCTTY) or die "ptmx: $!\n";
+my $unlock = pack('i', 0);
+ioctl($master, TIOCSPTLCK, $unlock) or die "unlockpt: $!\n";
+my $number = pack('I', 0);
+ioctl($master, TIOCGPTN, $number) or die "ptsname: $!\n";
+my $slave_path = '/dev/pts/' . unpack('I', $number);
+# Held open for the whole run, so the line does not hang up between the program's opens.
+sysopen(my $slave, $slave_path, O_RDWR | O_NOCTTY) or die "$slave_path: $!\n";
+
+my $start = POSIX::Termios->new;
+$start->getattr(fileno $slave) or die "tcgetattr: $!\n";
+$start->setiflag(($start->getiflag & ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL)) | IXON | IXOFF);
+$start->setoflag($start->getoflag & ~OPOST);
+$start->setlflag($start->getlflag & ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN));
+$start->setcflag($start->getcflag | CSTOPB | CREAD | CLOCAL);
+$start->setcc(VMIN, 1);
+$start->setcc(VTIME, 0);
+$start->setispeed(B9600);
+$start->setospeed(B9600);
+$start->setattr(fileno $slave, TCSANOW) or die "tcsetattr: $!\n";
+
+my $begun = line();
+my $failures = 0;
+sub check {
+    my ($ok, $what) = @_;
+    return if $ok;
+    print STDERR "com-on-pty: $what\n";
+    $failures++;
+}
+
+sub line {
+    my $now = POSIX::Termios->new;
+    $now->getattr(fileno $slave) or die "tcgetattr: $!\n";
+    return $now;
+}
+
+# Wine's server, which links COM1... to /dev/ttyS0... when it starts, runs before the link.
+system(@runner, 'cmd', '/c', 'exit') == 0 or die "wine does not start\n";
+my $link = "$prefix/dosdevices/" . lc $port;
+unlink $link;
+symlink($slave_path, $link) or die "$link: $!\n";
+
+my $pid = fork() // die "fork: $!\n";
+if ($pid == 0) {
+    $ENV{ZORVALIT_TEST_PORT} = $port;
+    exec(@command) or die "exec: $!\n";
+}
+
+my $ready = '';
+vec(my $wanted = '', fileno $master, 1) = 1;
+if (select(my $readable = $wanted, undef, undef, 60) > 0 && sysread($master, $ready, 1) == 1 && $ready eq 'R') {
+    my $open = line();
+    check($open->getospeed == B2400 && $open->getispeed == B2400, 'the open line is not at 2400 baud');
+    check(($open->getcflag & CSIZE) == CS8, 'the open line has no 8 data bits');
+    check(!($open->getcflag & (PARENB | CSTOPB)), 'the open line has parity or two stop bits');
+    check(!($open->getiflag & (IXON | IXOFF)), 'the open line keeps XON/XOFF');
+    my $all = join('', map { chr } 0 .. 255);
+    syswrite($master, $all) == length $all or die "write: $!\n";
+} else {
+    check(0, 'the program never said the port was open');
+}
+
+waitpid($pid, 0);
+check($? == 0, 'the program failed');
+my $end = line();
+my $format = CSIZE | PARENB | CSTOPB;
+check($end->getospeed == B9600 && ($end->getcflag & $format) == ($begun->getcflag & $format)
+      && ($end->getiflag & (IXON | IXOFF)) == (IXON | IXOFF), 'the line was not put back as it began');
+unlink $link;
+exit($failures ? 1 : 0);
