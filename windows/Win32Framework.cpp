@@ -54,6 +54,9 @@ void Win32Framework::WaitForMessages(int milliseconds)
 
 void Win32Framework::ShowException(const std::exception& error)
 {
+    // The window's end may have posted WM_QUIT already, which would close the box at once.
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     MessageBoxW(nullptr, Wide(error.what()).c_str(), L"Zorvalit", MB_OK | MB_ICONERROR);
 }
 
