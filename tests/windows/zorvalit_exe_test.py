@@ -2,7 +2,7 @@
 """The real zorvalit.exe under wine on a private Xvfb display with a window manager, driven by
 xdotool like a user, with COM1 and COM2 on pseudo-terminals that this test feeds with frames.
 
-Checks the window's size and caption, the About box, a display of readings (the navy panel on
+Checks the window's size, caption and fixed frame, the About box, a display of readings (the navy panel on
 screen), "Communication error !" on a cut frame, Cancel, a port change kept in C:\\zorvalit.cfg,
 and that closing the window during a display ends the program. Prints the time to the window's
 first map. Usage: zorvalit_exe_test.py WINE_RUNNER PREFIX EXE [SCREENSHOT]
@@ -101,6 +101,12 @@ def main():
         check(size["WIDTH"] == "592" and 240 < int(size["HEIGHT"]) < 280,
               f"client 592 wide, 240 high below the menu bar ({size['WIDTH']} x {size['HEIGHT']})")
         left, top = int(size["X"]), int(size["Y"])
+        # What wine tells the window manager the window allows (Motif hints: flags, functions, ...).
+        hints = subprocess.run(["xprop", "-id", form, "_MOTIF_WM_HINTS"], capture_output=True, text=True).stdout
+        functions = int(hints.split("=")[1].split(",")[1], 16) if "=" in hints else 0
+        resize, minimize, maximize, close = 0x02, 0x08, 0x10, 0x20
+        check(functions & (minimize | close) == minimize | close and not functions & (resize | maximize),
+              f"minimise and close, no resizing, no maximise (functions {functions:#x})")
 
         key("alt+h", "Return")
         check(bool(wait_for(lambda: windows_named("About"), 5)), "Help, About shows a box captioned About")
