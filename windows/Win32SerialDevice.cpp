@@ -14,6 +14,11 @@ public:
     {
         return ::GetCommTimeouts(port, &timeouts);
     }
+    BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS& timeouts) override
+    {
+        COMMTIMEOUTS copy = timeouts;
+        return ::SetCommTimeouts(port, &copy);
+    }
     DWORD GetLastError() override { return ::GetLastError(); }
     ULONGLONG GetTickCount64() override { return ::GetTickCount64(); }
     void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
@@ -33,6 +38,12 @@ bool Win32SerialDevice::Check(BOOL succeeded)
     return succeeded != FALSE;
 }
 
+bool Win32SerialDevice::Fail(DWORD error)
+{
+    lastError_ = error;
+    return false;
+}
+
 PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
 {
     const std::string path = "\\\\.\\" + portName;
@@ -48,13 +59,16 @@ PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
 
 bool Win32SerialDevice::GetCommTimeouts(PortHandleValue handle, COMMTIMEOUTS& timeouts)
 {
-    return Check(::GetCommTimeouts(AsHandle(handle), &timeouts));
+    if (!reads_->GetCommTimeouts(AsHandle(handle), timeouts)) return Fail(reads_->GetLastError());
+    timeouts_[handle] = timeouts;
+    return true;
 }
 
 bool Win32SerialDevice::SetCommTimeouts(PortHandleValue handle, const COMMTIMEOUTS& timeouts)
 {
-    COMMTIMEOUTS copy = timeouts;
-    return Check(::SetCommTimeouts(AsHandle(handle), &copy));
+    if (!reads_->SetCommTimeouts(AsHandle(handle), timeouts)) return Fail(reads_->GetLastError());
+    timeouts_[handle] = timeouts;
+    return true;
 }
 
 bool Win32SerialDevice::GetCommState(PortHandleValue handle, DCB& state)
@@ -87,9 +101,10 @@ bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, st
 {
     count = 0;
     COMMTIMEOUTS timeouts{};
-    if (!reads_->GetCommTimeouts(AsHandle(handle), timeouts)) {
-        lastError_ = reads_->GetLastError();
-        return false;
+    if (!GetCommTimeouts(handle, timeouts)) {
+        // Unplugged, the port no longer says; the time-outs last known for it still hold.
+        const auto known = timeouts_.find(handle);
+        if (known != timeouts_.end()) timeouts = known->second;
     }
     const ULONGLONG limit =
         ULONGLONG{timeouts.ReadTotalTimeoutMultiplier} + timeouts.ReadTotalTimeoutConstant;
@@ -109,4 +124,8 @@ bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, st
     return succeeded != FALSE;
 }
 
-bool Win32SerialDevice::CloseHandle(PortHandleValue handle) { return Check(::CloseHandle(AsHandle(handle))); }
+bool Win32SerialDevice::CloseHandle(PortHandleValue handle)
+{
+    timeouts_.erase(handle);
+    return Check(::CloseHandle(AsHandle(handle)));
+}

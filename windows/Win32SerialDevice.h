@@ -2,16 +2,19 @@
 // "COMn" is opened as \\.\COMn, which also reaches COM10 and above.
 #pragma once
 
+#include <map>
+
 #include "SerialDevice.h"
 #include "Win32.h"
 
-// The kernel32 calls behind a read, so that tests can stand in a port that fails the way an
-// unplugged USB adapter does, which no emulator reproduces.
+// The kernel32 calls behind time-outs and reads, so that tests can stand in a port that fails
+// the way an unplugged USB adapter does, which no emulator reproduces.
 class CommReadCalls {
 public:
     virtual ~CommReadCalls() = default;
     virtual BOOL ReadFile(HANDLE port, unsigned char& byte, DWORD& count) = 0;
     virtual BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS& timeouts) = 0;
+    virtual BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS& timeouts) = 0;
     virtual DWORD GetLastError() = 0;
     virtual ULONGLONG GetTickCount64() = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
@@ -35,7 +38,11 @@ public:
 
 private:
     bool Check(BOOL succeeded);
+    bool Fail(DWORD error);
 
     CommReadCalls* reads_;
+    // The time-outs last set or read per open port: an unplugged port answers no question,
+    // and a read still has to know how long to wait.
+    std::map<PortHandleValue, COMMTIMEOUTS> timeouts_;
     DWORD lastError_ = 0;
 };

@@ -1,6 +1,7 @@
 // The Win32 device's reads on a port that fails the way an unplugged USB adapter does, through
-// a stand-in for kernel32's read calls with its own clock: every read fails (or comes back
-// empty) at once, and the device must still take the whole time limit before it returns.
+// a stand-in for kernel32's read calls with its own clock: every call fails (or a read comes
+// back empty) at once, and the device must still take the whole time limit of the time-outs
+// set at open before it returns.
 #include <gtest/gtest.h>
 
 #include "Win32SerialDevice.h"
@@ -20,13 +21,18 @@ public:
     BOOL GetCommTimeouts(HANDLE, COMMTIMEOUTS& in) override
     {
         in = timeouts;
-        return TRUE;
+        return error == 0;
+    }
+    BOOL SetCommTimeouts(HANDLE, const COMMTIMEOUTS& out) override
+    {
+        timeouts = out;
+        return error == 0;
     }
     DWORD GetLastError() override { return error; }
     ULONGLONG GetTickCount64() override { return now; }
     void Sleep(DWORD milliseconds) override { now += milliseconds; }
 
-    COMMTIMEOUTS timeouts{120, 20, 150, 1, 250};
+    COMMTIMEOUTS timeouts{};
     DWORD error = 0;
     ULONGLONG readTakes = 0;
     int byteToSend = -1;
@@ -53,8 +59,8 @@ protected:
 
 TEST_P(UnpluggedReadTest, TakesTheWholeLimitAndReportsNoByte)
 {
+    ASSERT_TRUE(device.SetCommTimeouts(1, COMMTIMEOUTS{120, 20, GetParam().constant, 1, 250}));
     port.error = GetParam().error;
-    port.timeouts.ReadTotalTimeoutConstant = GetParam().constant;
     port.readTakes = GetParam().readTakes;
     for (int call = 0; call < 3; ++call) {
         const ULONGLONG start = port.now;
@@ -84,6 +90,7 @@ TEST(Win32SerialDeviceRead, AByteReturnsAtOnce)
     UnpluggedPort port;
     port.byteToSend = 0x13;
     Win32SerialDevice device(&port);
+    device.SetCommTimeouts(1, COMMTIMEOUTS{120, 20, 150, 1, 250});
     const ULONGLONG start = port.now;
     unsigned char byte = 0;
     std::uint32_t count = 0;
