@@ -1,0 +1,65 @@
+// The program's one window in plain Win32: the "Serial Port:" list, the navy display panel with
+// its large label and Cancel button, and the Help and Display menus. Positions and fonts are
+// those of a 96 DPI design, scaled to the window's DPI and laid out again when it changes. Its
+// constructor loads the port choice and opens the port; closing it closes the port and ends any
+// running display, and the end of the Windows session puts the port back.
+#pragma once
+
+#include "FrequencyDisplay.h"
+#include "Win32.h"
+
+inline constexpr COLORREF clNavy = RGB(0x00, 0x00, 0x80);
+inline constexpr COLORREF clLime = RGB(0x00, 0xFF, 0x00);
+
+class TMyForm : public DisplayPanel {
+public:
+    explicit TMyForm(HINSTANCE instance);
+    ~TMyForm() override;
+    TMyForm(const TMyForm&) = delete;
+    TMyForm& operator=(const TMyForm&) = delete;
+
+    // Shows the window, centred on the primary screen.
+    void Show(int how);
+
+    HWND Handle = nullptr;
+    HWND Panel1 = nullptr;
+    HWND GroupBox2 = nullptr;
+    HWND CB_COM = nullptr;
+    HMENU MainMenu1 = nullptr;
+    HMENU Help1 = nullptr;
+    HMENU Display1 = nullptr;
+    HWND ZorvaPanel = nullptr;
+    HWND ZorvaLabel = nullptr;
+    HWND ZorvaCancelButton = nullptr;
+
+    void FormClose();
+    void CB_COMChange();
+    void About1Click();
+    void ZorvaCancelButtonClick();
+    void DisplaytheFrequency1Click();
+
+    // The display panel, as the display loop drives it.
+    void SetPanelVisible(bool visible) override;
+    void FocusCancelButton() override;
+    void SetLabelCaption(const char* text) override;
+    void RepaintPanel() override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Respond(UINT message, WPARAM wParam, LPARAM lParam);
+    void BuildComponents(HINSTANCE instance);
+    // Places every control and makes the fonts for the window's DPI.
+    void LayOut();
+    void PlaceWindow();
+    int Scale(int pixels) const;
+    // Drops the handles once the window is gone, so late calls from the display do nothing.
+    void Forget();
+
+    UINT dpi_ = 96;
+    HFONT formFont_ = nullptr;
+    HFONT labelFont_ = nullptr;
+    HBRUSH navyBrush_ = nullptr;
+    HWND lastFocus_ = nullptr;
+};
+
+extern TMyForm* MyForm;
