@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "AboutText.h"
-#include "FrequencyDisplay.h"
 #include "Framework.h"
+#include "FrequencyDisplay.h"
 #include "PortChoice.h"
 #include "PortLink.h"
 

@@ -14,6 +14,7 @@ bool PaintClock::eventFilter(QObject* watched, QEvent* event)
     QObject* label = label_;
     label->event(event);
     const std::int64_t ns = MonotonicNs();
-    if (paints_.empty() || paints_.back().text != label_->text()) paints_.push_back({ns, ProcessCpuNs(), label_->text()});
+    if (paints_.empty() || paints_.back().text != label_->text())
+        paints_.push_back({ns, ProcessCpuNs(), label_->text()});
     return true;
 }

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "FakeSerialDevice.h"
+#include "FrequencyDisplay.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
-#include "FrequencyDisplay.h"
 #include "Windows1250.h"
 
 namespace {
@@ -112,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Expected expected = Model(events);
     if (label.captions.empty() || label.captions.front() != u"         0 Hz") std::abort();
-    if (std::vector<std::u16string>(label.captions.begin() + 1, label.captions.end()) != expected.captions) std::abort();
+    if (std::vector<std::u16string>(label.captions.begin() + 1, label.captions.end()) != expected.captions)
+        std::abort();
     if (framework.messages.size() != expected.errors) std::abort();
     for (const std::string& message : framework.messages)
         if (message != "Communication error !") std::abort();

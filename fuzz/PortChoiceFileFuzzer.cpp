@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "RecordingFramework.h"
 #include "PortChoice.h"
+#include "RecordingFramework.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ std::string ReadBack(const std::string& path)
     std::string contents;
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
         char buffer[4096];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) contents.append(buffer, got);
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            contents.append(buffer, got);
         std::fclose(file);
     }
     return contents;

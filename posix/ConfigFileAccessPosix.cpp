@@ -38,8 +38,8 @@ std::FILE* OpenConfigForReading(const std::string& path)
 
 std::FILE* OpenConfigForWriting(const std::string& path)
 {
-    return StreamOnOwnRegularFile(open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0664),
-                                  "w", true);
+    return StreamOnOwnRegularFile(
+        open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0664), "w", true);
 }
 
 bool EndConfigHere(std::FILE* file)

@@ -6,9 +6,9 @@
 namespace {
 
 constexpr std::array<std::pair<std::uint32_t, speed_t>, 19> Speeds{{
-    {50, B50},       {75, B75},       {110, B110},     {134, B134},       {150, B150},
-    {200, B200},     {300, B300},     {600, B600},     {1200, B1200},     {1800, B1800},
-    {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
     {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800},
 }};
 
@@ -17,7 +17,8 @@ constexpr tcflag_t ParityBits = PARENB | PARODD | CMSPAR;
 // and 0x13 nor send XOFF itself. Hardware flow control stays as the port had it.
 constexpr tcflag_t RawInputOff =
     IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IMAXBEL | IXON | IXOFF | IXANY;
-constexpr tcflag_t RawLocalOff = ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ECHOPRT | ECHOKE | ICANON | ISIG | IEXTEN;
+constexpr tcflag_t RawLocalOff =
+    ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ECHOPRT | ECHOKE | ICANON | ISIG | IEXTEN;
 
 }  // namespace
 
@@ -57,7 +58,8 @@ bool EncodeLineFormat(const DCB& state, termios& attributes)
     case 8: size = CS8; break;
     default: return false;
     }
-    constexpr std::array<tcflag_t, 5> parities{0, PARENB | PARODD, PARENB, PARENB | PARODD | CMSPAR, PARENB | CMSPAR};
+    constexpr std::array<tcflag_t, 5> parities{0, PARENB | PARODD, PARENB, PARENB | PARODD | CMSPAR,
+                                               PARENB | CMSPAR};
     if (state.Parity >= parities.size()) return false;
     if (state.StopBits != 0 && state.StopBits != 2) return false;  // one and a half: not on POSIX
 
@@ -82,7 +84,9 @@ bool SameLine(const termios& a, const termios& b)
 {
     constexpr tcflag_t format = CSIZE | ParityBits | CSTOPB | CLOCAL | CREAD;
     return cfgetispeed(&a) == cfgetispeed(&b) && cfgetospeed(&a) == cfgetospeed(&b) &&
-           (a.c_cflag & format) == (b.c_cflag & format) && (a.c_iflag & RawInputOff) == (b.c_iflag & RawInputOff) &&
-           (a.c_oflag & OPOST) == (b.c_oflag & OPOST) && (a.c_lflag & RawLocalOff) == (b.c_lflag & RawLocalOff) &&
-           a.c_cc[VMIN] == b.c_cc[VMIN] && a.c_cc[VTIME] == b.c_cc[VTIME];
+           (a.c_cflag & format) == (b.c_cflag & format) &&
+           (a.c_iflag & RawInputOff) == (b.c_iflag & RawInputOff) &&
+           (a.c_oflag & OPOST) == (b.c_oflag & OPOST) &&
+           (a.c_lflag & RawLocalOff) == (b.c_lflag & RawLocalOff) && a.c_cc[VMIN] == b.c_cc[VMIN] &&
+           a.c_cc[VTIME] == b.c_cc[VTIME];
 }

@@ -128,7 +128,8 @@ bool PosixSerialDevice::SetCommState(PortHandleValue handle, const DCB& state)
 bool PosixSerialDevice::RestoreCommState(PortHandleValue handle, const DCB& state)
 {
     if (tcsetattr(Fd(handle), TCSANOW, &state.Native.Attributes) != 0) return Fail();
-    if (state.Native.HasModemLines && ioctl(Fd(handle), TIOCMSET, &state.Native.ModemLines) != 0) return Fail();
+    if (state.Native.HasModemLines && ioctl(Fd(handle), TIOCMSET, &state.Native.ModemLines) != 0)
+        return Fail();
     return true;
 }
 
@@ -137,10 +138,22 @@ bool PosixSerialDevice::EscapeCommFunction(PortHandleValue handle, std::uint32_t
     int line = 0;
     unsigned long request = 0;
     switch (function) {
-    case SETDTR: line = TIOCM_DTR; request = TIOCMBIS; break;
-    case CLRDTR: line = TIOCM_DTR; request = TIOCMBIC; break;
-    case SETRTS: line = TIOCM_RTS; request = TIOCMBIS; break;
-    case CLRRTS: line = TIOCM_RTS; request = TIOCMBIC; break;
+    case SETDTR:
+        line = TIOCM_DTR;
+        request = TIOCMBIS;
+        break;
+    case CLRDTR:
+        line = TIOCM_DTR;
+        request = TIOCMBIC;
+        break;
+    case SETRTS:
+        line = TIOCM_RTS;
+        request = TIOCMBIS;
+        break;
+    case CLRRTS:
+        line = TIOCM_RTS;
+        request = TIOCMBIC;
+        break;
     default: lastError_ = EINVAL; return false;
     }
     return ioctl(Fd(handle), request, &line) == 0 || Fail();

@@ -1,10 +1,10 @@
 #include "TerminationSignals.h"
 
 #include <fcntl.h>
-#include <cerrno>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <QApplication>
 #include <QSocketNotifier>

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "ConfigFileAccess.h"
-#include "PortLink.h"
 #include "Framework.h"
+#include "PortLink.h"
 
 int PortIndex = 0;
 int PortCount = 0;

@@ -11,11 +11,11 @@
 #include <cstdio>
 
 #include "MyForm.h"
-#include "QtFramework.h"
-#include "ZorvalitApplication.h"
 #include "PortChoice.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
+#include "QtFramework.h"
+#include "ZorvalitApplication.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "FakeSerialDevice.h"
+#include "FrequencyDisplay.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
-#include "FrequencyDisplay.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -101,12 +101,18 @@ TEST_F(FrequencyDisplayTest, FirstFrameCutShortShowsWhatCameBeforeTheZeros)
 
 TEST_F(FrequencyDisplayTest, NulInsideTheReadingEndsTheText)
 {
-    EXPECT_THAT(Show(std::string("   10.0\0" "32.768 Hz\r\n\r\n", 20)), ElementsAre("10.0"));
+    EXPECT_THAT(Show(std::string("   10.0\0"
+                                 "32.768 Hz\r\n\r\n",
+                                 20)),
+                ElementsAre("10.0"));
 }
 
 TEST_F(FrequencyDisplayTest, BytesOfTheReadingReachTheLabelUnchanged)
 {
-    EXPECT_THAT(Show("   \xb5\x8a\x01\x7f\x80\xff" "1234567\r\n\r\n"), ElementsAre("\xb5\x8a\x01\x7f\x80\xff" "1234567"));
+    EXPECT_THAT(Show("   \xb5\x8a\x01\x7f\x80\xff"
+                     "1234567\r\n\r\n"),
+                ElementsAre("\xb5\x8a\x01\x7f\x80\xff"
+                            "1234567"));
 }
 
 TEST_F(FrequencyDisplayTest, EndsHiddenWithTheLongTimeoutForTheNextOpen)

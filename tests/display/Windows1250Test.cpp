@@ -32,7 +32,8 @@ TEST(Windows1250, KnownCharactersAndUndefinedBytes)
     EXPECT_EQ(DecodeWindows1250(0x8A), u'Š');
     EXPECT_EQ(DecodeWindows1250(0x80), u'€');
     EXPECT_EQ(DecodeWindows1250(0xFF), u'˙');
-    for (unsigned char undefined : {0x81, 0x83, 0x88, 0x90, 0x98}) EXPECT_EQ(DecodeWindows1250(undefined), undefined);
+    for (unsigned char undefined : {0x81, 0x83, 0x88, 0x90, 0x98})
+        EXPECT_EQ(DecodeWindows1250(undefined), undefined);
 }
 
 TEST(Windows1250, StringEndsAtItsNul)

@@ -30,7 +30,8 @@ DisplayScript& DisplayScript::WaitUntil(std::string what, std::function<bool()> 
 
 DisplayScript& DisplayScript::Wait(int milliseconds)
 {
-    steps_.push_back({"a wait of " + std::to_string(milliseconds) + " ms", nullptr, nullptr, 0, milliseconds});
+    steps_.push_back(
+        {"a wait of " + std::to_string(milliseconds) + " ms", nullptr, nullptr, 0, milliseconds});
     return *this;
 }
 

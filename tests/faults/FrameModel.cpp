@@ -35,8 +35,8 @@ std::string Describe(const std::vector<Shown>& events)
     return text.str();
 }
 
-std::string Explain(const Arrival* at, const std::vector<Hypothesis>& before, const std::vector<Shown>& observed,
-                    const std::vector<Shown>& wouldShow)
+std::string Explain(const Arrival* at, const std::vector<Hypothesis>& before,
+                    const std::vector<Shown>& observed, const std::vector<Shown>& wouldShow)
 {
     const auto best = std::max_element(before.begin(), before.end(),
                                        [](const auto& a, const auto& b) { return a.matched < b.matched; });
@@ -48,8 +48,9 @@ std::string Explain(const Arrival* at, const std::vector<Hypothesis>& before, co
     else
         text << "at the end of the line";
     text << ", after " << from << " matching events: the model shows " << Describe(wouldShow)
-         << "; the display showed " << Describe({observed.begin() + static_cast<std::ptrdiff_t>(from),
-                                                 observed.begin() + static_cast<std::ptrdiff_t>(to)})
+         << "; the display showed "
+         << Describe({observed.begin() + static_cast<std::ptrdiff_t>(from),
+                      observed.begin() + static_cast<std::ptrdiff_t>(to)})
          << (to == observed.size() ? "(end)" : "...");
     return text.str();
 }

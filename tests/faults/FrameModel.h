@@ -63,4 +63,5 @@ struct MatchResult {
 };
 
 // Whether the observed sequence is one the arrivals allow.
-MatchResult Match(const std::vector<Arrival>& arrivals, const std::vector<Shown>& observed, GapBand band = {});
+MatchResult Match(const std::vector<Arrival>& arrivals, const std::vector<Shown>& observed,
+                  GapBand band = {});

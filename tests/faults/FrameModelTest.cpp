@@ -17,7 +17,8 @@ std::vector<Arrival> SplitThenWhole(std::int64_t gapNs)
     const std::string split = MeasurementFrame("10.032.768 Hz");
     const std::string whole = MeasurementFrame("99.999.999 Hz");
     std::vector<Arrival> arrivals;
-    for (int i = 0; i < 20; ++i) arrivals.push_back({i < 10 ? 0 : gapNs, static_cast<std::uint8_t>(split[i]), 1});
+    for (int i = 0; i < 20; ++i)
+        arrivals.push_back({i < 10 ? 0 : gapNs, static_cast<std::uint8_t>(split[i]), 1});
     for (char byte : whole) arrivals.push_back({gapNs + 1000 * Ms, static_cast<std::uint8_t>(byte), 2});
     return arrivals;
 }

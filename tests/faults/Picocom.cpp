@@ -37,8 +37,8 @@ bool HoldsFlock(pid_t pid, const std::string& path)
         std::istringstream fields(line);
         std::string number, type, mode, access, where;
         long holder = 0;
-        if (fields >> number >> type >> mode >> access >> holder >> where && type == "FLOCK" && holder == pid &&
-            where == id)
+        if (fields >> number >> type >> mode >> access >> holder >> where && type == "FLOCK" &&
+            holder == pid && where == id)
             return true;
     }
     return false;
@@ -103,6 +103,7 @@ std::string Picocom::Output()
 {
     char chunk[512];
     ssize_t got = 0;
-    while ((got = read(terminal_.master(), chunk, sizeof chunk)) > 0) output_.append(chunk, static_cast<std::size_t>(got));
+    while ((got = read(terminal_.master(), chunk, sizeof chunk)) > 0)
+        output_.append(chunk, static_cast<std::size_t>(got));
     return output_;
 }

@@ -53,7 +53,9 @@ TEST_F(PortTaken, ByPicocomFirstTheProgramCannotUseItUntilPicocomEnds)
     picocom.reset();
     framework.messages.clear();
     PumpScript afterwards;
-    afterwards.Do([&] { line.Send(AFrame); }).WaitUntil("the frame", [&] { return panel.Label() == "10.032.768 Hz"; });
+    afterwards.Do([&] { line.Send(AFrame); }).WaitUntil("the frame", [&] {
+        return panel.Label() == "10.032.768 Hz";
+    });
     afterwards.Run(framework, panel);
     EXPECT_THAT(afterwards.Failures(), IsEmpty());
     EXPECT_THAT(framework.messages, IsEmpty());

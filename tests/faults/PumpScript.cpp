@@ -28,7 +28,8 @@ bool PumpScript::Advance()
 {
     while (next_ < steps_.size()) {
         const Step& step = steps_[next_];
-        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stepBegan_).count();
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stepBegan_).count();
         if (step.action) {
             step.action();
         } else if (step.ready) {

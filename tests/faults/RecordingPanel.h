@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Shown.h"
 #include "FrequencyDisplay.h"
+#include "Shown.h"
 
 class RecordingPanel : public DisplayPanel {
 public:

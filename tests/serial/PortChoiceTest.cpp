@@ -4,12 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "FakeSerialDevice.h"
-#include "PortLinkSetup.h"
-#include "Files.h"
 #include "ChoiceFileTest.h"
-#include "RecordingFramework.h"
+#include "FakeSerialDevice.h"
+#include "Files.h"
 #include "PortChoice.h"
+#include "PortLinkSetup.h"
+#include "RecordingFramework.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -66,10 +66,14 @@ INSTANTIATE_TEST_SUITE_P(
     Contents, UnmatchedConfigTest,
     ::testing::Values(Unmatched{"LowerCase", "serialport:com3\n"}, Unmatched{"UpperCase", "SERIALPORT:COM3"},
                       Unmatched{"FifthPort", "Serialport:COM5\n"}, Unmatched{"PortZero", "Serialport:COM0\n"},
-                      Unmatched{"CharacterAfterDigit", "Serialport:COM1x\n"}, Unmatched{"NoDigit", "Serialport:COM\n"},
+                      Unmatched{"CharacterAfterDigit", "Serialport:COM1x\n"},
+                      Unmatched{"NoDigit", "Serialport:COM\n"},
                       Unmatched{"SpaceInside", "Serialport: COM3\n"}, Unmatched{"Empty", ""},
-                      Unmatched{"BlankLinesOnly", "\n\n\n"}, Unmatched{"NulInside", std::string("Serial\0port:COM3", 16)},
-                      Unmatched{"Binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)},
+                      Unmatched{"BlankLinesOnly", "\n\n\n"},
+                      Unmatched{"NulInside", std::string("Serial\0port:COM3", 16)},
+                      Unmatched{"Binary", std::string("\x7f"
+                                                      "ELF\x02\x01\x01\0\0\0",
+                                                      10)},
                       Unmatched{"OneMegabyteToken", std::string(1 << 20, 'S')},
                       Unmatched{"LineAfter39Characters", std::string(39, 'x') + "Serialport:COM3\n"},
                       Unmatched{"LongTail", "Serialport:COM3" + std::string(30, 'y') + "\n"}),

@@ -27,8 +27,9 @@ TEST_F(PortLinkTest, OpenSavesThePortsOwnSettingsBeforeApplyingItsOwn)
 {
     OpenPort();
 
-    EXPECT_THAT(device.calls, ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500", "GetCommState",
-                                          "GetCommState", "SetCommState 2400", "SETDTR", "CLRRTS"));
+    EXPECT_THAT(device.calls,
+                ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500", "GetCommState",
+                            "GetCommState", "SetCommState 2400", "SETDTR", "CLRRTS"));
     EXPECT_EQ(PortOpen, 1);
     EXPECT_EQ(PortHandle, FakeSerialDevice::Handle);
     EXPECT_EQ(SavedState.BaudRate, 9600u);
@@ -84,8 +85,8 @@ TEST_F(PortLinkTest, FailureToReadTheStateReleasesThePort)
     OpenPort();
     EXPECT_THAT(framework.messages, ElementsAre("GetCommState Error! (5)"));
     EXPECT_EQ(PortOpen, 0);
-    EXPECT_THAT(device.calls, ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500", "GetCommState",
-                                          "SetCommTimeouts 77", "CloseHandle"));
+    EXPECT_THAT(device.calls, ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500",
+                                          "GetCommState", "SetCommTimeouts 77", "CloseHandle"));
 }
 
 TEST_F(PortLinkTest, FailureToApplyTheStateReleasesThePort)
@@ -95,9 +96,9 @@ TEST_F(PortLinkTest, FailureToApplyTheStateReleasesThePort)
     OpenPort();
     EXPECT_THAT(framework.messages, ElementsAre("SetCommState Error! (22)\n"));
     EXPECT_EQ(PortOpen, 0);
-    EXPECT_THAT(device.calls, ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500", "GetCommState",
-                                          "GetCommState", "SetCommState 2400", "RestoreCommState 9600",
-                                          "SetCommTimeouts 77", "CloseHandle"));
+    EXPECT_THAT(device.calls, ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500",
+                                          "GetCommState", "GetCommState", "SetCommState 2400",
+                                          "RestoreCommState 9600", "SetCommTimeouts 77", "CloseHandle"));
 }
 
 TEST_F(PortLinkTest, ClosePutsBackStateThenTimeoutsThenCloses)
