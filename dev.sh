@@ -13,8 +13,9 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 # The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
-# Python for the test that drives the program's window.
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3"
+# Python for the test that drives the program's window, NSIS for the installer, socat for the
+# benchmark's silent port.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
 TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {

@@ -16,8 +16,9 @@ WINEPREFIX=$(realpath -m "$2")
 shift 2
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
-# No Mono or Gecko installers on first use, and no debug chatter in the tests' output.
-WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installers on first use, no menu entries or icons made for the host desktop
+# (an installer's Start-menu entries), and no debug chatter in the tests' output.
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
 

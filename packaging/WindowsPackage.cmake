@@ -1,0 +1,43 @@
+# The Windows installer (NSIS) and portable zip, built on Linux with `cpack` in build/windows:
+# makensis from Debian's nsis writes zorvalit-<version>-setup.exe, and ZIP writes
+# zorvalit-<version>-win64.zip. Both hold zorvalit.exe and the README, nothing else: the program
+# is linked statically and needs only the system's DLLs.
+install(TARGETS zorvalit RUNTIME DESTINATION .)
+# As README.txt, so that a double click opens it in Notepad.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
+
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME zorvalit)
+set(CPACK_PACKAGE_VENDOR "Brightmoor Laboratory Instruments Ltd.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "frequency counter display for an RS-232 line")
+set(CPACK_PACKAGE_FILE_NAME zorvalit-${PROJECT_VERSION}-win64)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windows/file-names.cmake)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Zorvalit)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Zorvalit)
+set(CPACK_STRIP_FILES ON)
+# The NSIS snippets below hold backslashes and quotes that must reach makensis unchanged.
+set(CPACK_VERBATIM_VARIABLES ON)
+
+set(CPACK_NSIS_PACKAGE_NAME Zorvalit)
+set(CPACK_NSIS_DISPLAY_NAME Zorvalit)
+# A 64-bit installer: its own registry and file-system view are the native ones, so the
+# program goes to "C:\Program Files" and its uninstall entry to the 64-bit registry.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
+set(CPACK_NSIS_INSTALLED_ICON_NAME zorvalit.exe)
+set(CPACK_NSIS_CONTACT "support@brightmoor.example.com")
+set(CPACK_NSIS_URL_INFO_ABOUT "https://zorvalit.example.org")
+set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The Start-menu entry points at the program in the installation folder itself (CPack's own
+# entries assume a bin folder).
+set(CPACK_NSIS_CREATE_ICONS_EXTRA
+  "  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Zorvalit.lnk\" \"$INSTDIR\\zorvalit.exe\"")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete \"$SMPROGRAMS\\$MUI_TEMP\\Zorvalit.lnk\"")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
+  "!include \"${CMAKE_CURRENT_LIST_DIR}/windows/port-choice-file.nsh\"")
+
+include(CPack)
