@@ -4,21 +4,43 @@
 
 #include "AboutText.h"
 #include "Framework.h"
-#include "FrequencyDisplay.h"
 #include "PortChoice.h"
 #include "PortLink.h"
 
-void StartMainForm(PortList& CB_COM)
+void MainForm::StartUp()
 {
-    for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) CB_COM.Add(name);
+    for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) AddPort(name);
     ReadConfigFile();
     // Not a user's pick: the list's change handler does not run, and the file is not written.
-    CB_COM.SetItemIndex(PortIndex);
+    SelectPort(PortIndex);
     PortOpen = 0;
     PortName = PortNameFor(PortIndex);
     SetPortParameters();
     OpenPort();
 }
+
+void MainForm::FormClose()
+{
+    ClosePort();
+    StopFrequencyDisplay();
+}
+
+void MainForm::CB_COMChange()
+{
+    PortIndex = SelectedPort();
+    UseChosenPort();
+}
+
+void MainForm::About1Click()
+{
+    char text[400] = {};
+    std::snprintf(text, sizeof text, "%s", AboutText);
+    Application->MessageBox(text, "About", 0);
+}
+
+void MainForm::ZorvaCancelButtonClick() { CancelFrequencyDisplay(*this); }
+
+void MainForm::DisplaytheFrequency1Click() { RunFrequencyDisplay(*this); }
 
 void SetPortParameters()
 {
@@ -32,23 +54,4 @@ void SetPortParameters()
     TimeoutSettings.ReadTotalTimeoutConstant = 2500;
     TimeoutSettings.WriteTotalTimeoutMultiplier = 1;
     TimeoutSettings.WriteTotalTimeoutConstant = 250;
-}
-
-void PortListChange(const PortList& CB_COM)
-{
-    PortIndex = CB_COM.ItemIndex();
-    UseChosenPort();
-}
-
-void AboutBox()
-{
-    char text[400] = {};
-    std::snprintf(text, sizeof text, "%s", AboutText);
-    Application->MessageBox(text, "About", 0);
-}
-
-void CloseMainForm()
-{
-    ClosePort();
-    StopFrequencyDisplay();
 }

@@ -7,33 +7,15 @@
 #include <QPushButton>
 
 #include "FormLayout.h"
-#include "MainForm.h"
 #include "Panel.h"
 #include "Windows1250.h"
 
 TMyForm* MyForm = nullptr;
 
-namespace {
-
-// The port list's items and selection, on the window's combo box.
-class ComboPortList : public PortList {
-public:
-    explicit ComboPortList(QComboBox* box) : box_(box) {}
-    void Add(const char* item) override { box_->addItem(item); }
-    void SetItemIndex(int index) override { box_->setCurrentIndex(index); }
-    int ItemIndex() const override { return box_->currentIndex(); }
-
-private:
-    QComboBox* box_;
-};
-
-}  // namespace
-
 TMyForm::TMyForm(QWidget* Owner) : QMainWindow(Owner)
 {
     BuildComponents();
-    ComboPortList list(CB_COM);
-    StartMainForm(list);
+    StartUp();
 }
 
 void TMyForm::BuildComponents()
@@ -46,15 +28,12 @@ void TMyForm::BuildComponents()
     connect(DisplaytheFrequency1, &QAction::triggered, this, [this] { DisplaytheFrequency1Click(); });
 }
 
-void TMyForm::FormClose() { CloseMainForm(); }
+void TMyForm::AddPort(const char* name) { CB_COM->addItem(name); }
 
-void TMyForm::CB_COMChange() { PortListChange(ComboPortList(CB_COM)); }
+// setCurrentIndex does not emit activated, which alone stands for the user's pick.
+void TMyForm::SelectPort(int index) { CB_COM->setCurrentIndex(index); }
 
-void TMyForm::About1Click() { AboutBox(); }
-
-void TMyForm::ZorvaCancelButtonClick() { CancelFrequencyDisplay(*this); }
-
-void TMyForm::DisplaytheFrequency1Click() { RunFrequencyDisplay(*this); }
+int TMyForm::SelectedPort() const { return CB_COM->currentIndex(); }
 
 void TMyForm::SetPanelVisible(bool visible) { ZorvaPanel->setVisible(visible); }
 

@@ -6,19 +6,13 @@
 #include <QMainWindow>
 
 #include "FormLayout.h"
-#include "FrequencyDisplay.h"
+#include "MainForm.h"
 
 // The components (Panel1, CB_COM, ZorvaLabel, ...) are its members through FormComponents.
-class TMyForm : public QMainWindow, public FormComponents, public DisplayPanel {
+class TMyForm : public QMainWindow, public FormComponents, public MainForm {
     Q_OBJECT
 public:
     explicit TMyForm(QWidget* Owner = nullptr);
-
-    void FormClose();
-    void CB_COMChange();
-    void About1Click();
-    void ZorvaCancelButtonClick();
-    void DisplaytheFrequency1Click();
 
     // The display panel, as the display loop drives it.
     void SetPanelVisible(bool visible) override;
@@ -28,6 +22,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void AddPort(const char* name) override;
+    void SelectPort(int index) override;
+    int SelectedPort() const override;
 
 private:
     void BuildComponents();

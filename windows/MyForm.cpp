@@ -30,22 +30,6 @@ constexpr int ComboHeight = 21;
 constexpr int ComboItemHeight = 13;
 constexpr int ComboVisibleItems = 4;
 
-// The port list's items and selection, on the window's combo box. CB_SETCURSEL sends no
-// CBN_SELCHANGE, so the program's selection is not taken for the user's pick.
-class ComboPortList : public PortList {
-public:
-    explicit ComboPortList(HWND box) : box_(box) {}
-    void Add(const char* item) override
-    {
-        SendMessageA(box_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    }
-    void SetItemIndex(int index) override { SendMessageW(box_, CB_SETCURSEL, index, 0); }
-    int ItemIndex() const override { return static_cast<int>(SendMessageW(box_, CB_GETCURSEL, 0, 0)); }
-
-private:
-    HWND box_;
-};
-
 // The per-monitor DPI calls exist from Windows 10 1607 on; older systems get the system DPI.
 template <typename Function>
 Function User32Function(const char* name)
@@ -151,8 +135,7 @@ TMyForm::TMyForm(HINSTANCE instance)
     RegisterClasses(instance, WindowProc);
     navyBrush_ = CreateSolidBrush(clNavy);
     BuildComponents(instance);
-    ComboPortList list(CB_COM);
-    StartMainForm(list);
+    StartUp();
 }
 
 TMyForm::~TMyForm()
@@ -341,7 +324,7 @@ LRESULT TMyForm::Respond(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENDSESSION:
         // The session ends and the process may be stopped any moment now: put the port back. A
         // cancelled shutdown (wParam FALSE) leaves the program running as it was.
-        if (wParam) CloseMainForm();
+        if (wParam) FormClose();
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_NCDESTROY:
@@ -352,15 +335,15 @@ LRESULT TMyForm::Respond(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void TMyForm::FormClose() { CloseMainForm(); }
+void TMyForm::AddPort(const char* name)
+{
+    SendMessageA(CB_COM, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+}
 
-void TMyForm::CB_COMChange() { PortListChange(ComboPortList(CB_COM)); }
+// CB_SETCURSEL sends no CBN_SELCHANGE, so the program's selection is not taken for the user's pick.
+void TMyForm::SelectPort(int index) { SendMessageW(CB_COM, CB_SETCURSEL, index, 0); }
 
-void TMyForm::About1Click() { AboutBox(); }
-
-void TMyForm::ZorvaCancelButtonClick() { CancelFrequencyDisplay(*this); }
-
-void TMyForm::DisplaytheFrequency1Click() { RunFrequencyDisplay(*this); }
+int TMyForm::SelectedPort() const { return static_cast<int>(SendMessageW(CB_COM, CB_GETCURSEL, 0, 0)); }
 
 void TMyForm::SetPanelVisible(bool visible)
 {

@@ -5,13 +5,13 @@
 // running display, and the end of the Windows session puts the port back.
 #pragma once
 
-#include "FrequencyDisplay.h"
+#include "MainForm.h"
 #include "Win32.h"
 
 inline constexpr COLORREF clNavy = RGB(0x00, 0x00, 0x80);
 inline constexpr COLORREF clLime = RGB(0x00, 0xFF, 0x00);
 
-class TMyForm : public DisplayPanel {
+class TMyForm : public MainForm {
 public:
     explicit TMyForm(HINSTANCE instance);
     ~TMyForm() override;
@@ -32,17 +32,16 @@ public:
     HWND ZorvaLabel = nullptr;
     HWND ZorvaCancelButton = nullptr;
 
-    void FormClose();
-    void CB_COMChange();
-    void About1Click();
-    void ZorvaCancelButtonClick();
-    void DisplaytheFrequency1Click();
-
     // The display panel, as the display loop drives it.
     void SetPanelVisible(bool visible) override;
     void FocusCancelButton() override;
     void SetLabelCaption(const char* text) override;
     void RepaintPanel() override;
+
+protected:
+    void AddPort(const char* name) override;
+    void SelectPort(int index) override;
+    int SelectedPort() const override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
