@@ -21,8 +21,11 @@ seconds=10
 
 scratch=$(mktemp -d)
 pids=
+silent=
 cleanup() {
   for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+  # socat's silent sleeper outlives socat: end its whole session.
+  [ -z "$silent" ] || kill -- "-$silent" 2>/dev/null || true
   "$runner" --prefix "$prefix" --stop
   rm -rf "$scratch"
 }
@@ -52,8 +55,8 @@ openbox >/dev/null 2>&1 &
 pids="$pids $!"
 
 # A counter that sends nothing: a raw pseudo-terminal whose other end stays open and silent.
-socat PTY,link="$scratch/pty",raw,echo=0 SYSTEM:'sleep 3600' &
-pids="$pids $!"
+setsid socat PTY,link="$scratch/pty",raw,echo=0 SYSTEM:'exec sleep 3600' 2>/dev/null &
+silent=$!
 until [ -e "$scratch/pty" ]; do sleep 0.1; done
 pty=$(readlink -f "$scratch/pty")
 
