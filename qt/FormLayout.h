@@ -6,6 +6,8 @@
 
 #include <QColor>
 
+#include <cstdint>
+
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -16,8 +18,8 @@ class QMenuBar;
 class QPushButton;
 class TPanel;
 
-inline const QColor clNavy{0x00, 0x00, 0x80};
-inline const QColor clLime{0x00, 0xFF, 0x00};
+// A design colour (0xRRGGBB) as Qt's.
+QColor ColorOf(std::uint32_t rgb);
 
 // The components, owned by the window they were built onto.
 struct FormComponents {

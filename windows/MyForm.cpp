@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "FormDesign.h"
 #include "MainForm.h"
 #include "Win32Framework.h"
 #include "Windows1250.h"
@@ -24,10 +25,6 @@ enum : UINT {
 };
 
 constexpr DWORD FormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr int ClientWidth = 592;
-constexpr int ClientHeight = 240;
-constexpr int ComboHeight = 21;
-constexpr int ComboItemHeight = 13;
 constexpr int ComboVisibleItems = 4;
 
 // The per-monitor DPI calls exist from Windows 10 1607 on; older systems get the system DPI.
@@ -122,10 +119,11 @@ HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, DWO
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
 }
 
-HFONT CreateFontOfHeight(const wchar_t* family, int height, BYTE charset)
+HFONT CreateFontOfHeight(const char* family, int height, BYTE charset)
 {
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, family);
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       Wide(family).c_str());
 }
 
 }  // namespace
@@ -133,7 +131,7 @@ HFONT CreateFontOfHeight(const wchar_t* family, int height, BYTE charset)
 TMyForm::TMyForm(HINSTANCE instance)
 {
     RegisterClasses(instance, WindowProc);
-    navyBrush_ = CreateSolidBrush(clNavy);
+    navyBrush_ = CreateSolidBrush(ColorOf(clNavy));
     BuildComponents(instance);
     StartUp();
 }
@@ -150,34 +148,39 @@ void TMyForm::BuildComponents(HINSTANCE instance)
 {
     MainMenu1 = CreateMenu();
     Help1 = CreatePopupMenu();
-    AppendMenuW(Help1, MF_STRING, About1Id, L"&About");
-    AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), L"&Help");
+    AppendMenuW(Help1, MF_STRING, About1Id, Wide(FormDesign::About1Caption).c_str());
+    AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Help1),
+                Wide(FormDesign::Help1Caption).c_str());
     Display1 = CreatePopupMenu();
-    AppendMenuW(Display1, MF_STRING, DisplaytheFrequency1Id, L"Display the Frequency");
-    AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Display1), L"&Display");
+    AppendMenuW(Display1, MF_STRING, DisplaytheFrequency1Id,
+                Wide(FormDesign::DisplaytheFrequency1Caption).c_str());
+    AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Display1),
+                Wide(FormDesign::Display1Caption).c_str());
 
     // Made on the primary screen, so that its DPI is the one the window opens with.
-    CreateWindowExW(0, L"TMyForm", L"Zorvalit", FormStyle, 0, 0, 100, 100, nullptr, MainMenu1, instance,
-                    this);
+    CreateWindowExW(0, L"TMyForm", Wide(FormDesign::Caption).c_str(), FormStyle, 0, 0, 100, 100, nullptr,
+                    MainMenu1, instance, this);
     if (!Handle) throw std::runtime_error("Cannot create the main window");
     dpi_ = WindowDpi(Handle);
 
     Panel1 = CreateChild(L"TPanel", L"", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, Handle, 0);
     SetWindowLongPtrW(Panel1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
-    GroupBox2 =
-        CreateChild(L"BUTTON", L"Serial Port:", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, Panel1, 0);
+    GroupBox2 = CreateChild(L"BUTTON", Wide(FormDesign::GroupBox2Caption).c_str(), WS_VISIBLE | BS_GROUPBOX,
+                            WS_EX_CONTROLPARENT, Panel1, 0);
     SetWindowSubclass(GroupBox2, GroupBoxProc, 0, 0);
     CB_COM = CreateChild(L"COMBOBOX", L"", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST,
                          0, GroupBox2, CB_COMId);
     SendMessageW(CB_COM, CB_SETMINVISIBLE, ComboVisibleItems, 0);
 
-    ZorvaPanel = CreateChild(L"TPanel", L"Zorvapanel", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, Panel1, 0);
+    ZorvaPanel = CreateChild(L"TPanel", Wide(FormDesign::ZorvaPanelCaption).c_str(), WS_CLIPCHILDREN,
+                             WS_EX_CONTROLPARENT, Panel1, 0);
     SetWindowLongPtrW(ZorvaPanel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(navyBrush_));
     // No prefix: a reading is shown as it came, an '&' included.
-    ZorvaLabel = CreateChild(L"STATIC", L"10.032.768 Hz", WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, 0, ZorvaPanel,
-                             ZorvaLabelId);
-    ZorvaCancelButton = CreateChild(L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
-                                    ZorvaPanel, ZorvaCancelButtonId);
+    ZorvaLabel = CreateChild(L"STATIC", Wide(FormDesign::ZorvaLabelCaption).c_str(),
+                             WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, 0, ZorvaPanel, ZorvaLabelId);
+    ZorvaCancelButton =
+        CreateChild(L"BUTTON", Wide(FormDesign::ZorvaCancelButtonCaption).c_str(),
+                    WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, ZorvaPanel, ZorvaCancelButtonId);
 
     LayOut();
     PlaceWindow();
@@ -189,19 +192,23 @@ void TMyForm::LayOut()
 {
     HFONT oldForm = formFont_;
     HFONT oldLabel = labelFont_;
-    formFont_ = CreateFontOfHeight(L"MS Sans Serif", Scale(-11), DEFAULT_CHARSET);
-    labelFont_ = CreateFontOfHeight(L"Comic Sans MS", Scale(-80), EASTEUROPE_CHARSET);
+    formFont_ = CreateFontOfHeight(FormDesign::Font.Name, Scale(FormDesign::Font.Height), DEFAULT_CHARSET);
+    labelFont_ = CreateFontOfHeight(FormDesign::ZorvaLabelFont.Name, Scale(FormDesign::ZorvaLabelFont.Height),
+                                    EASTEUROPE_CHARSET);
 
-    const auto place = [this](HWND control, int left, int top, int width, int height) {
-        MoveWindow(control, Scale(left), Scale(top), Scale(width), Scale(height), TRUE);
+    const auto place = [this](HWND control, Bounds bounds) {
+        MoveWindow(control, Scale(bounds.Left), Scale(bounds.Top), Scale(bounds.Width), Scale(bounds.Height),
+                   TRUE);
     };
-    place(Panel1, 0, 0, ClientWidth, ClientHeight);
-    place(GroupBox2, 496, 184, 92, 50);
+    place(Panel1, FormDesign::Panel1);
+    place(GroupBox2, FormDesign::GroupBox2);
     // A drop-down list's window height is that of the list when dropped: room for four items.
-    place(CB_COM, 10, 20, 71, ComboHeight + ComboVisibleItems * ComboItemHeight + 2);
-    place(ZorvaPanel, 5, 10, 582, 160);
-    place(ZorvaLabel, 5, 8, 572, 97);
-    place(ZorvaCancelButton, 200, 125, 182, 25);
+    Bounds list = FormDesign::CB_COM;
+    list.Height += ComboVisibleItems * FormDesign::CB_COMItemHeight + 2;
+    place(CB_COM, list);
+    place(ZorvaPanel, FormDesign::ZorvaPanel);
+    place(ZorvaLabel, FormDesign::ZorvaLabel);
+    place(ZorvaCancelButton, FormDesign::ZorvaCancelButton);
 
     for (HWND control : {GroupBox2, CB_COM, ZorvaCancelButton})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), TRUE);
@@ -210,12 +217,12 @@ void TMyForm::LayOut()
     // The closed list's height follows its selection field, whose height comes from the font:
     // correct the field until the box is 21 design pixels high. Measured, not computed, since
     // systems differ in how they count the field's border (wine adds two pixels to what it is told).
-    SendMessageW(CB_COM, CB_SETITEMHEIGHT, 0, Scale(ComboItemHeight));
+    SendMessageW(CB_COM, CB_SETITEMHEIGHT, 0, Scale(FormDesign::CB_COMItemHeight));
     auto field = static_cast<int>(SendMessageW(CB_COM, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     for (int attempt = 0; attempt < 3; ++attempt) {
         RECT closed;
         GetWindowRect(CB_COM, &closed);
-        const int error = Scale(ComboHeight) - (closed.bottom - closed.top);
+        const int error = Scale(FormDesign::CB_COM.Height) - (closed.bottom - closed.top);
         if (error == 0) break;
         field += error;
         SendMessageW(CB_COM, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
@@ -227,7 +234,7 @@ void TMyForm::LayOut()
 
 void TMyForm::PlaceWindow()
 {
-    RECT frame{0, 0, Scale(ClientWidth), Scale(ClientHeight)};
+    RECT frame{0, 0, Scale(FormDesign::ClientWidth), Scale(FormDesign::ClientHeight)};
     AdjustForDpi(frame, dpi_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -295,8 +302,8 @@ LRESULT TMyForm::Respond(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == ZorvaLabel) {
             HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, clLime);
-            SetBkColor(dc, clNavy);
+            SetTextColor(dc, ColorOf(clLime));
+            SetBkColor(dc, ColorOf(clNavy));
             return reinterpret_cast<LRESULT>(navyBrush_);
         }
         break;

@@ -8,8 +8,13 @@
 #include "MainForm.h"
 #include "Win32.h"
 
-inline constexpr COLORREF clNavy = RGB(0x00, 0x00, 0x80);
-inline constexpr COLORREF clLime = RGB(0x00, 0xFF, 0x00);
+#include <cstdint>
+
+// A design colour (0xRRGGBB) as a Windows COLORREF (0x00BBGGRR).
+constexpr COLORREF ColorOf(std::uint32_t rgb)
+{
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 class TMyForm : public MainForm {
 public:

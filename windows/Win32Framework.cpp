@@ -7,7 +7,8 @@ namespace {
 
 std::exception_ptr pendingError;
 
-// The program's 8-bit texts are in the system code page, as MessageBoxA would take them.
+}  // namespace
+
 std::wstring Wide(const std::string& text)
 {
     const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -15,8 +16,6 @@ std::wstring Wide(const std::string& text)
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
 }
-
-}  // namespace
 
 void EndWithException(std::exception_ptr error)
 {

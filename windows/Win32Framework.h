@@ -5,6 +5,7 @@
 #pragma once
 
 #include <exception>
+#include <string>
 
 #include "Framework.h"
 #include "Win32.h"
@@ -33,3 +34,6 @@ private:
 // Called by a window procedure that caught an exception: keeps it for RunMessageLoop to rethrow
 // and ends the message loop, since a C++ exception must not unwind through user32.
 void EndWithException(std::exception_ptr error);
+
+// The program's 8-bit texts (in the system code page, as the A functions take them) as UTF-16.
+std::wstring Wide(const std::string& text);

@@ -183,11 +183,11 @@ TEST_F(MyFormTest, ControlsSitInTheirParentsWithTheirFonts)
     auto brush = reinterpret_cast<HBRUSH>(SendMessageW(form->ZorvaPanel, WM_CTLCOLORSTATIC,
                                                        reinterpret_cast<WPARAM>(dc),
                                                        reinterpret_cast<LPARAM>(form->ZorvaLabel)));
-    EXPECT_EQ(GetTextColor(dc), clLime);
-    EXPECT_EQ(GetBkColor(dc), clNavy);
+    EXPECT_EQ(GetTextColor(dc), RGB(0x00, 0xFF, 0x00));
+    EXPECT_EQ(GetBkColor(dc), RGB(0x00, 0x00, 0x80));
     LOGBRUSH fill{};
     GetObjectW(brush, sizeof fill, &fill);
-    EXPECT_EQ(fill.lbColor, clNavy);
+    EXPECT_EQ(fill.lbColor, RGB(0x00, 0x00, 0x80));
     ReleaseDC(form->ZorvaLabel, dc);
 }
 
