@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Framework.h"
+#include "MainForm.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
 
@@ -230,10 +231,7 @@ int main()
     }
     UseFramework(&framework);
     UseSerialDevice(&device);
-    LineSettings.DCBlength = 28;
-    LineSettings.BaudRate = 2400;
-    LineSettings.ByteSize = 8;
-    TimeoutSettings = COMMTIMEOUTS{120, 20, 2500, 1, 250};
+    SetPortParameters();
     PortName = "COM2";
 
     // Another holder of ttyS1 for the whole run, as a terminal program might be: it watches the
