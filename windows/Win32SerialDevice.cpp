@@ -4,11 +4,18 @@ namespace {
 
 HANDLE AsHandle(PortHandleValue handle) { return reinterpret_cast<HANDLE>(handle); }
 
-class Kernel32Reads : public CommReadCalls {
+class Kernel32Calls : public CommCalls {
 public:
-    BOOL ReadFile(HANDLE port, unsigned char& byte, DWORD& count) override
+    HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, DWORD disposition,
+                       DWORD flags) override
     {
-        return ::ReadFile(port, &byte, 1, &count, nullptr);
+        return ::CreateFileA(path, access, shareMode, nullptr, disposition, flags, nullptr);
+    }
+    BOOL GetCommState(HANDLE port, DCB& state) override { return ::GetCommState(port, &state); }
+    BOOL SetCommState(HANDLE port, const DCB& state) override
+    {
+        DCB copy = state;
+        return ::SetCommState(port, &copy);
     }
     BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS& timeouts) override
     {
@@ -19,28 +26,35 @@ public:
         COMMTIMEOUTS copy = timeouts;
         return ::SetCommTimeouts(port, &copy);
     }
+    BOOL EscapeCommFunction(HANDLE port, DWORD function) override
+    {
+        return ::EscapeCommFunction(port, function);
+    }
+    BOOL ReadFile(HANDLE port, unsigned char& byte, DWORD& count) override
+    {
+        return ::ReadFile(port, &byte, 1, &count, nullptr);
+    }
+    BOOL ClearCommError(HANDLE port, DWORD& errors, COMSTAT& status) override
+    {
+        return ::ClearCommError(port, &errors, &status);
+    }
+    BOOL CloseHandle(HANDLE port) override { return ::CloseHandle(port); }
     DWORD GetLastError() override { return ::GetLastError(); }
     ULONGLONG GetTickCount64() override { return ::GetTickCount64(); }
     void Sleep(DWORD milliseconds) override { ::Sleep(milliseconds); }
 };
 
-Kernel32Reads SystemReads;
+Kernel32Calls SystemCalls;
 
 }  // namespace
 
-Win32SerialDevice::Win32SerialDevice(CommReadCalls* reads) : reads_(reads != nullptr ? reads : &SystemReads)
-{
-}
+Win32SerialDevice::Win32SerialDevice(CommCalls* calls) : calls_(calls != nullptr ? calls : &SystemCalls) {}
 
-bool Win32SerialDevice::Check(BOOL succeeded)
+template <typename Request>
+bool Win32SerialDevice::Ask(PortHandleValue handle, Request request)
 {
-    if (!succeeded) lastError_ = ::GetLastError();
-    return succeeded != FALSE;
-}
-
-bool Win32SerialDevice::Fail(DWORD error)
-{
-    lastError_ = error;
+    if (request(AsHandle(handle))) return true;
+    lastError_ = calls_->GetLastError();
     return false;
 }
 
@@ -48,10 +62,9 @@ PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
 {
     const std::string path = "\\\\.\\" + portName;
     // Share mode 0: no other program can open the port while it is held.
-    const HANDLE port =
-        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE port = calls_->CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, 0);
     if (port == INVALID_HANDLE_VALUE) {
-        lastError_ = ::GetLastError();
+        lastError_ = calls_->GetLastError();
         return InvalidPortHandle;
     }
     return reinterpret_cast<PortHandleValue>(port);
@@ -59,21 +72,21 @@ PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
 
 bool Win32SerialDevice::GetCommTimeouts(PortHandleValue handle, COMMTIMEOUTS& timeouts)
 {
-    if (!reads_->GetCommTimeouts(AsHandle(handle), timeouts)) return Fail(reads_->GetLastError());
+    if (!Ask(handle, [&](HANDLE port) { return calls_->GetCommTimeouts(port, timeouts); })) return false;
     timeouts_[handle] = timeouts;
     return true;
 }
 
 bool Win32SerialDevice::SetCommTimeouts(PortHandleValue handle, const COMMTIMEOUTS& timeouts)
 {
-    if (!reads_->SetCommTimeouts(AsHandle(handle), timeouts)) return Fail(reads_->GetLastError());
+    if (!Ask(handle, [&](HANDLE port) { return calls_->SetCommTimeouts(port, timeouts); })) return false;
     timeouts_[handle] = timeouts;
     return true;
 }
 
 bool Win32SerialDevice::GetCommState(PortHandleValue handle, DCB& state)
 {
-    return Check(::GetCommState(AsHandle(handle), &state));
+    return Ask(handle, [&](HANDLE port) { return calls_->GetCommState(port, state); });
 }
 
 bool Win32SerialDevice::SetCommState(PortHandleValue handle, const DCB& state)
@@ -83,18 +96,18 @@ bool Win32SerialDevice::SetCommState(PortHandleValue handle, const DCB& state)
     // itself. Hardware flow control stays as the port had it.
     wanted.fOutX = 0;
     wanted.fInX = 0;
-    return Check(::SetCommState(AsHandle(handle), &wanted));
+    return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, wanted); });
 }
 
 bool Win32SerialDevice::RestoreCommState(PortHandleValue handle, const DCB& state)
 {
-    DCB saved = state;
-    return Check(::SetCommState(AsHandle(handle), &saved));
+    const DCB saved = state;
+    return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, saved); });
 }
 
 bool Win32SerialDevice::EscapeCommFunction(PortHandleValue handle, std::uint32_t function)
 {
-    return Check(::EscapeCommFunction(AsHandle(handle), function));
+    return Ask(handle, [&](HANDLE port) { return calls_->EscapeCommFunction(port, function); });
 }
 
 bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, std::uint32_t& count)
@@ -108,24 +121,26 @@ bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, st
     }
     const ULONGLONG limit =
         ULONGLONG{timeouts.ReadTotalTimeoutMultiplier} + timeouts.ReadTotalTimeoutConstant;
-    const ULONGLONG start = reads_->GetTickCount64();
+    const ULONGLONG start = calls_->GetTickCount64();
 
     DWORD got = 0;
-    const BOOL succeeded = reads_->ReadFile(AsHandle(handle), byte, got);
-    if (!succeeded) lastError_ = reads_->GetLastError();
+    const BOOL succeeded = calls_->ReadFile(AsHandle(handle), byte, got);
+    if (!succeeded) lastError_ = calls_->GetLastError();
     if (got == 1) {
         count = 1;
         return succeeded != FALSE;
     }
     // An unplugged USB adapter fails every read at once (access denied, bad command, operation
     // aborted, ...). Wait out the limit so that a caller reading in a loop does not spin.
-    const ULONGLONG spent = reads_->GetTickCount64() - start;
-    if (spent < limit) reads_->Sleep(static_cast<DWORD>(limit - spent));
+    const ULONGLONG spent = calls_->GetTickCount64() - start;
+    if (spent < limit) calls_->Sleep(static_cast<DWORD>(limit - spent));
     return succeeded != FALSE;
 }
 
 bool Win32SerialDevice::CloseHandle(PortHandleValue handle)
 {
     timeouts_.erase(handle);
-    return Check(::CloseHandle(AsHandle(handle)));
+    if (calls_->CloseHandle(AsHandle(handle))) return true;
+    lastError_ = calls_->GetLastError();
+    return false;
 }

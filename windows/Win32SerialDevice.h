@@ -7,14 +7,24 @@
 #include "SerialDevice.h"
 #include "Win32.h"
 
-// The kernel32 calls behind time-outs and reads, so that tests can stand in a port that fails
-// the way an unplugged USB adapter does, which no emulator reproduces.
-class CommReadCalls {
+// The kernel32 calls the device makes, so that tests can stand in a port that behaves as
+// Windows' serial driver does (line errors, handshaking, an unplugged adapter), which no
+// emulator reproduces, on a clock of their own.
+class CommCalls {
 public:
-    virtual ~CommReadCalls() = default;
-    virtual BOOL ReadFile(HANDLE port, unsigned char& byte, DWORD& count) = 0;
+    virtual ~CommCalls() = default;
+    // CreateFileA with no security attributes and no template.
+    virtual HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, DWORD disposition,
+                               DWORD flags) = 0;
+    virtual BOOL GetCommState(HANDLE port, DCB& state) = 0;
+    virtual BOOL SetCommState(HANDLE port, const DCB& state) = 0;
     virtual BOOL GetCommTimeouts(HANDLE port, COMMTIMEOUTS& timeouts) = 0;
     virtual BOOL SetCommTimeouts(HANDLE port, const COMMTIMEOUTS& timeouts) = 0;
+    virtual BOOL EscapeCommFunction(HANDLE port, DWORD function) = 0;
+    // ReadFile of one byte, synchronous.
+    virtual BOOL ReadFile(HANDLE port, unsigned char& byte, DWORD& count) = 0;
+    virtual BOOL ClearCommError(HANDLE port, DWORD& errors, COMSTAT& status) = 0;
+    virtual BOOL CloseHandle(HANDLE port) = 0;
     virtual DWORD GetLastError() = 0;
     virtual ULONGLONG GetTickCount64() = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
@@ -22,8 +32,8 @@ public:
 
 class Win32SerialDevice : public SerialDevice {
 public:
-    // Reads through the given calls; by default kernel32's.
-    explicit Win32SerialDevice(CommReadCalls* reads = nullptr);
+    // Works through the given calls; by default kernel32's.
+    explicit Win32SerialDevice(CommCalls* calls = nullptr);
 
     PortHandleValue CreateFile(const std::string& portName) override;
     bool GetCommTimeouts(PortHandleValue handle, COMMTIMEOUTS& timeouts) override;
@@ -37,10 +47,11 @@ public:
     int GetLastError() override { return static_cast<int>(lastError_); }
 
 private:
-    bool Check(BOOL succeeded);
-    bool Fail(DWORD error);
+    // Makes a request of the port, keeping the error of one that fails.
+    template <typename Request>
+    bool Ask(PortHandleValue handle, Request request);
 
-    CommReadCalls* reads_;
+    CommCalls* calls_;
     // The time-outs last set or read per open port: an unplugged port answers no question,
     // and a read still has to know how long to wait.
     std::map<PortHandleValue, COMMTIMEOUTS> timeouts_;

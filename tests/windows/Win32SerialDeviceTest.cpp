@@ -1,53 +1,68 @@
-// The Win32 device's reads on a port that fails the way an unplugged USB adapter does, through
-// a stand-in for kernel32's read calls with its own clock: every call fails (or a read comes
-// back empty) at once, and the device must still take the whole time limit of the time-outs
-// set at open before it returns.
+// The Win32 device against a stand-in for Windows' serial driver: how it sets up a port whatever
+// its last user left in it, how it gets past a latched line error, and how its reads wait on an
+// unplugged adapter, which fails every call at once or after a while.
 #include <gtest/gtest.h>
 
-#include "Win32SerialDevice.h"
+#include <cstring>
+
+#include "PortLink.h"
+#include "PortLinkSetup.h"
+#include "RecordingFramework.h"
+#include "SerialDriverModel.h"
 
 namespace {
 
-class UnpluggedPort : public CommReadCalls {
-public:
-    BOOL ReadFile(HANDLE, unsigned char& byte, DWORD& count) override
-    {
-        ++reads;
-        now += readTakes;
-        count = byteToSend >= 0 ? 1 : 0;
-        if (count == 1) byte = static_cast<unsigned char>(byteToSend);
-        return error == 0;
-    }
-    BOOL GetCommTimeouts(HANDLE, COMMTIMEOUTS& in) override
-    {
-        in = timeouts;
-        return error == 0;
-    }
-    BOOL SetCommTimeouts(HANDLE, const COMMTIMEOUTS& out) override
-    {
-        timeouts = out;
-        return error == 0;
-    }
-    DWORD GetLastError() override { return error; }
-    ULONGLONG GetTickCount64() override { return now; }
-    void Sleep(DWORD milliseconds) override { now += milliseconds; }
+class Win32SerialDeviceTest : public ::testing::Test {
+protected:
+    Win32SerialDeviceTest() : port(driver.AddPort("COM1")) { ResetPortLink(&device); }
+    ~Win32SerialDeviceTest() override { UseSerialDevice(nullptr); }
 
-    COMMTIMEOUTS timeouts{};
-    DWORD error = 0;
-    ULONGLONG readTakes = 0;
-    int byteToSend = -1;
-    ULONGLONG now = 1'000'000;
-    int reads = 0;
+    SerialDriverModel driver;
+    SerialDriverModel::Port& port;
+    Win32SerialDevice device{&driver};
+    RecordingFramework framework;
 };
 
+}  // namespace
+
+TEST_F(Win32SerialDeviceTest, AByteReturnsAtOnce)
+{
+    const PortHandleValue handle = device.CreateFile("COM1");
+    ASSERT_TRUE(device.SetCommTimeouts(handle, COMMTIMEOUTS{120, 20, 150, 1, 250}));
+    driver.Receive("COM1", driver.now, "\x13");
+    const ULONGLONG start = driver.now;
+    unsigned char byte = 0;
+    std::uint32_t count = 0;
+    EXPECT_TRUE(device.ReadFile(handle, byte, count));
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(byte, 0x13);
+    EXPECT_EQ(driver.now, start);
+}
+
+namespace {
+
+// A USB adapter pulled out: every request fails with that error (0: reads come back empty), and
+// a read does so after that long whatever the time-outs say.
 struct Unplug {
     const char* name;
-    DWORD error;  // 0: the read succeeds, with no byte
+    DWORD error;
     DWORD constant;
     ULONGLONG readTakes;
 };
 
 void PrintTo(const Unplug& unplug, std::ostream* out) { *out << unplug.name; }
+
+class UnpluggedPort : public SerialDriverModel {
+public:
+    BOOL ReadFile(HANDLE handle, unsigned char& byte, DWORD& count) override
+    {
+        Sleep(static_cast<DWORD>(readTakes));
+        count = 0;
+        return error == 0 || SerialDriverModel::ReadFile(handle, byte, count);
+    }
+    DWORD error = 0;
+    ULONGLONG readTakes = 0;
+};
 
 class UnpluggedReadTest : public ::testing::TestWithParam<Unplug> {
 protected:
@@ -59,14 +74,17 @@ protected:
 
 TEST_P(UnpluggedReadTest, TakesTheWholeLimitAndReportsNoByte)
 {
-    ASSERT_TRUE(device.SetCommTimeouts(1, COMMTIMEOUTS{120, 20, GetParam().constant, 1, 250}));
+    port.AddPort("COM1");
+    const PortHandleValue handle = device.CreateFile("COM1");
+    ASSERT_TRUE(device.SetCommTimeouts(handle, COMMTIMEOUTS{120, 20, GetParam().constant, 1, 250}));
     port.error = GetParam().error;
     port.readTakes = GetParam().readTakes;
+    if (GetParam().error != 0) port.Unplug("COM1", port.now, GetParam().error);
     for (int call = 0; call < 3; ++call) {
         const ULONGLONG start = port.now;
         unsigned char byte = 0;
         std::uint32_t count = 7;
-        EXPECT_EQ(device.ReadFile(1, byte, count), GetParam().error == 0);
+        EXPECT_EQ(device.ReadFile(handle, byte, count), GetParam().error == 0);
         EXPECT_EQ(count, 0u);
         EXPECT_EQ(port.now - start, std::max<ULONGLONG>(20 + GetParam().constant, GetParam().readTakes));
     }
@@ -84,18 +102,3 @@ INSTANTIATE_TEST_SUITE_P(Failures, UnpluggedReadTest,
                          [](const ::testing::TestParamInfo<Unplug>& info) {
                              return std::string(info.param.name);
                          });
-
-TEST(Win32SerialDeviceRead, AByteReturnsAtOnce)
-{
-    UnpluggedPort port;
-    port.byteToSend = 0x13;
-    Win32SerialDevice device(&port);
-    device.SetCommTimeouts(1, COMMTIMEOUTS{120, 20, 150, 1, 250});
-    const ULONGLONG start = port.now;
-    unsigned char byte = 0;
-    std::uint32_t count = 0;
-    EXPECT_TRUE(device.ReadFile(1, byte, count));
-    EXPECT_EQ(count, 1u);
-    EXPECT_EQ(byte, 0x13);
-    EXPECT_EQ(port.now, start);
-}
