@@ -46,6 +46,39 @@ public:
 
 Kernel32Calls SystemCalls;
 
+// SetCommState refuses a DCB whose XON and XOFF characters are the same, as some drivers and
+// programs leave them (both 0): give them their usual values, which matter only with XON/XOFF.
+DCB Settable(DCB state)
+{
+    if (state.XonChar == state.XoffChar) {
+        state.XonChar = 0x11;
+        state.XoffChar = 0x13;
+    }
+    return state;
+}
+
+// The port as a receive-only data line, whatever its last user left in it. Everything else,
+// the output handshake (fOutxCtsFlow, fOutxDsrFlow) included, stays as the port had it.
+DCB ForDataLine(DCB state)
+{
+    state.fBinary = TRUE;
+    // Else one line error (opening the port in the middle of a character is enough) fails every
+    // later read until ClearCommError.
+    state.fAbortOnError = FALSE;
+    // Else every byte is dropped while DSR is low, as on a cable with TX and ground only.
+    state.fDsrSensitivity = FALSE;
+    // Else NUL bytes are discarded and frames slip.
+    state.fNull = FALSE;
+    // Else the data bytes 0x11 and 0x13 are swallowed, and the driver sends XOFF itself.
+    state.fOutX = FALSE;
+    state.fInX = FALSE;
+    // With handshaking the driver drives DTR and RTS itself and refuses SETDTR and CLRRTS.
+    if (state.fDtrControl == DTR_CONTROL_HANDSHAKE) state.fDtrControl = DTR_CONTROL_ENABLE;
+    if (state.fRtsControl == RTS_CONTROL_HANDSHAKE || state.fRtsControl == RTS_CONTROL_TOGGLE)
+        state.fRtsControl = RTS_CONTROL_DISABLE;
+    return Settable(state);
+}
+
 }  // namespace
 
 Win32SerialDevice::Win32SerialDevice(CommCalls* calls) : calls_(calls != nullptr ? calls : &SystemCalls) {}
@@ -54,8 +87,22 @@ template <typename Request>
 bool Win32SerialDevice::Ask(PortHandleValue handle, Request request)
 {
     if (request(AsHandle(handle))) return true;
-    lastError_ = calls_->GetLastError();
+    DWORD error = calls_->GetLastError();
+    // While a line error is latched on a port that aborts on errors, the driver refuses every
+    // request but ClearCommError's with "operation aborted".
+    if (error == ERROR_OPERATION_ABORTED && ClearErrors(handle)) {
+        if (request(AsHandle(handle))) return true;
+        error = calls_->GetLastError();
+    }
+    lastError_ = error;
     return false;
+}
+
+bool Win32SerialDevice::ClearErrors(PortHandleValue handle)
+{
+    DWORD errors = 0;
+    COMSTAT status{};
+    return calls_->ClearCommError(AsHandle(handle), errors, status) != FALSE;
 }
 
 PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
@@ -91,17 +138,14 @@ bool Win32SerialDevice::GetCommState(PortHandleValue handle, DCB& state)
 
 bool Win32SerialDevice::SetCommState(PortHandleValue handle, const DCB& state)
 {
-    DCB wanted = state;
-    // A receive-only line must neither swallow the data bytes 0x11 and 0x13 nor send XOFF
-    // itself. Hardware flow control stays as the port had it.
-    wanted.fOutX = 0;
-    wanted.fInX = 0;
+    const DCB wanted = ForDataLine(state);
     return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, wanted); });
 }
 
 bool Win32SerialDevice::RestoreCommState(PortHandleValue handle, const DCB& state)
 {
-    const DCB saved = state;
+    // Exactly as found, but for XON and XOFF characters that SetCommState would refuse.
+    const DCB saved = Settable(state);
     return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, saved); });
 }
 
@@ -124,7 +168,11 @@ bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, st
     const ULONGLONG start = calls_->GetTickCount64();
 
     DWORD got = 0;
-    const BOOL succeeded = calls_->ReadFile(AsHandle(handle), byte, got);
+    BOOL succeeded = calls_->ReadFile(AsHandle(handle), byte, got);
+    // A line error fails the read on a port that aborts on errors. If ClearCommError still
+    // answers, the port is alive: read on at once rather than take it for unplugged.
+    if (!succeeded && got == 0 && ClearErrors(handle))
+        succeeded = calls_->ReadFile(AsHandle(handle), byte, got);
     if (!succeeded) lastError_ = calls_->GetLastError();
     if (got == 1) {
         count = 1;

@@ -1,5 +1,7 @@
 // The port link's serial interface on Windows, over kernel32's communications functions. Port
-// "COMn" is opened as \\.\COMn, which also reaches COM10 and above.
+// "COMn" is opened as \\.\COMn, which also reaches COM10 and above. A port is often found as a
+// terminal program left it; the device sets it up for a receive-only data line whatever it held
+// and gives it back exactly as found.
 #pragma once
 
 #include <map>
@@ -47,9 +49,12 @@ public:
     int GetLastError() override { return static_cast<int>(lastError_); }
 
 private:
-    // Makes a request of the port, keeping the error of one that fails.
+    // Makes a request of the port. One refused because a line error is latched is made once more
+    // after ClearCommError has cleared the error.
     template <typename Request>
     bool Ask(PortHandleValue handle, Request request);
+    // Clears the port's line errors; false when the port no longer answers at all.
+    bool ClearErrors(PortHandleValue handle);
 
     CommCalls* calls_;
     // The time-outs last set or read per open port: an unplugged port answers no question,

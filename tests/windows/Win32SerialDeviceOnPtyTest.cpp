@@ -1,22 +1,43 @@
 // The port link over the Win32 device against wine's serial emulation of a pseudo-terminal.
 // com-on-pty.pl plays the counter on the master side and checks the terminal settings: it runs
-// this program with the port in ZORVALIT_TEST_PORT, sends every byte value once when this
-// program writes 'R', and checks afterwards that the port's settings are back.
+// this program with the port in ZORVALIT_TEST_PORT, and whenever this program writes a request
+// it checks that the line is 2400 8N1 without XON/XOFF, then answers it: 'R' with every byte
+// value once, 'E', a length byte and that many bytes with those bytes. Afterwards it checks that
+// the port's settings are back as it began.
 // Wine fails EscapeCommFunction on a pseudo-terminal (error 50); the port link ignores it.
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "DirtyPorts.h"
 #include "PortLink.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
 #include "Win32SerialDevice.h"
 
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
+
+const char* TestPort()
+{
+    const char* port = std::getenv("ZORVALIT_TEST_PORT");
+    EXPECT_NE(port, nullptr) << "run me through com-on-pty.pl";
+    return port != nullptr ? port : "COM3";
+}
+
+void Write(const std::string& bytes)
+{
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(reinterpret_cast<HANDLE>(PortHandle), bytes.data(),
+                          static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(written, bytes.size());
+}
 
 // How long ReadPortByte took to give up on a silent line, in milliseconds.
 long long SilentReadTime()
@@ -27,21 +48,54 @@ long long SilentReadTime()
         .count();
 }
 
-}  // namespace
+struct Settings {
+    DCB state;
+    COMMTIMEOUTS timeouts;
+};
 
-TEST(Win32SerialDeviceOnPty, TakesEveryByteKeepsTheTimeLimitsAndPutsThePortBack)
+// Another program's use of the port: it opens the port, changes the state and time-outs it finds
+// there, and closes it. Returns what the port then holds.
+Settings UseAsAnotherProgram(const std::function<void(Settings&)>& change)
 {
-    const char* port = std::getenv("ZORVALIT_TEST_PORT");
-    ASSERT_NE(port, nullptr) << "run me through com-on-pty.pl";
+    const std::string path = std::string("\\\\.\\") + TestPort();
+    const HANDLE port =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(port, INVALID_HANDLE_VALUE);
+    Settings settings{};
+    settings.state.DCBlength = sizeof(DCB);
+    EXPECT_TRUE(GetCommState(port, &settings.state));
+    EXPECT_TRUE(GetCommTimeouts(port, &settings.timeouts));
+    change(settings);
+    EXPECT_TRUE(SetCommState(port, &settings.state));
+    EXPECT_TRUE(SetCommTimeouts(port, &settings.timeouts));
+    EXPECT_TRUE(GetCommState(port, &settings.state));
+    EXPECT_TRUE(GetCommTimeouts(port, &settings.timeouts));
+    CloseHandle(port);
+    return settings;
+}
+
+const auto NoChange = [](Settings&) {};
+
+class OnPty : public ::testing::Test {
+protected:
+    OnPty()
+    {
+        ResetPortLink(&device);
+        PortName = TestPort();
+    }
+    ~OnPty() override { UseSerialDevice(nullptr); }
+
     Win32SerialDevice device;
     RecordingFramework framework;
-    ResetPortLink(&device);
-    PortName = port;
+};
 
+}  // namespace
+
+TEST_F(OnPty, TakesEveryByteKeepsTheTimeLimitsAndPutsThePortBack)
+{
     OpenPort();
     ASSERT_EQ(PortOpen, 1);
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(reinterpret_cast<HANDLE>(PortHandle), "R", 1, &written, nullptr));
+    Write("R");
 
     std::string received;
     for (int byte = ReadPortByte(); byte != NoByte && received.size() < 300; byte = ReadPortByte())
@@ -60,3 +114,46 @@ TEST(Win32SerialDeviceOnPty, TakesEveryByteKeepsTheTimeLimitsAndPutsThePortBack)
     EXPECT_EQ(PortOpen, 0);
     EXPECT_THAT(framework.messages, IsEmpty());
 }
+
+class DirtyPortOnPty : public OnPty, public ::testing::WithParamInterface<DirtyPort> {};
+
+TEST_P(DirtyPortOnPty, ShowsEveryFrameAndGivesThePortBackAsFound)
+{
+    const Settings begun = UseAsAnotherProgram(NoChange);
+    Settings found = UseAsAnotherProgram([](Settings& s) { GetParam().leave(s.state, s.timeouts); });
+
+    std::string frames;
+    for (const std::string& frame : DirtyPortFrames) frames += frame;
+    DirtyPortPanel panel;
+    framework.onPump = [&] {
+        if (framework.pumps == 1) Write("E" + std::string(1, static_cast<char>(frames.size())) + frames);
+        if (panel.captions.size() == 4 || framework.pumps == 30) CancelFrequencyDisplay(panel);
+    };
+    RunFrequencyDisplay(panel);
+    ClosePort();
+
+    EXPECT_THAT(panel.captions, ElementsAre("         0 Hz", DirtyPortReadings[0], DirtyPortReadings[1],
+                                            DirtyPortReadings[2]));
+    EXPECT_THAT(framework.messages, IsEmpty());
+    if (found.state.XonChar == found.state.XoffChar) {
+        found.state.XonChar = 0x11;
+        found.state.XoffChar = 0x13;
+    }
+    const Settings back = UseAsAnotherProgram(NoChange);
+    EXPECT_EQ(std::memcmp(&back.state, &found.state, sizeof(DCB)), 0);
+    EXPECT_EQ(std::memcmp(&back.timeouts, &found.timeouts, sizeof(COMMTIMEOUTS)), 0);
+    UseAsAnotherProgram([&](Settings& s) { s = begun; });
+}
+
+std::vector<DirtyPort> WineCanLeave()
+{
+    std::vector<DirtyPort> ports;
+    for (const DirtyPort& port : DirtyPorts)
+        if (port.onWine) ports.push_back(port);
+    return ports;
+}
+
+INSTANTIATE_TEST_SUITE_P(LeftBehind, DirtyPortOnPty, ::testing::ValuesIn(WineCanLeave()),
+                         [](const ::testing::TestParamInfo<DirtyPort>& info) {
+                             return std::string(info.param.name);
+                         });

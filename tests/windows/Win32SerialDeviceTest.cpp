@@ -25,6 +25,97 @@ protected:
 
 }  // namespace
 
+TEST_F(Win32SerialDeviceTest, SetsUpAReceiveOnlyDataLineAndKeepsEverythingElse)
+{
+    DCB& s = port.state;
+    s.fOutxCtsFlow = s.fOutxDsrFlow = s.fTXContinueOnXoff = s.fErrorChar = s.fParity = TRUE;
+    s.fAbortOnError = s.fDsrSensitivity = s.fNull = s.fOutX = s.fInX = TRUE;
+    s.fBinary = FALSE;
+    s.fDtrControl = DTR_CONTROL_HANDSHAKE;
+    s.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    s.XonChar = s.XoffChar = 0;
+    s.XonLim = 100;
+    s.XoffLim = 200;
+    s.ErrorChar = '?';
+    s.EofChar = 0x1A;
+    s.EvtChar = '\n';
+    const DCB found = port.state;
+
+    OpenPort();
+    ASSERT_EQ(PortOpen, 1);
+    DCB expected = found;
+    expected.BaudRate = 2400;
+    expected.ByteSize = 8;
+    expected.Parity = NOPARITY;
+    expected.StopBits = ONESTOPBIT;
+    expected.fBinary = TRUE;
+    expected.fAbortOnError = expected.fDsrSensitivity = expected.fNull = expected.fOutX = expected.fInX =
+        FALSE;
+    expected.fDtrControl = DTR_CONTROL_ENABLE;
+    expected.fRtsControl = RTS_CONTROL_DISABLE;
+    expected.XonChar = 0x11;
+    expected.XoffChar = 0x13;
+    EXPECT_EQ(std::memcmp(&port.state, &expected, sizeof expected), 0);
+    EXPECT_TRUE(port.dtr);
+    EXPECT_FALSE(port.rts);
+
+    ClosePort();
+    // SetCommState cannot give back equal XON and XOFF characters; everything else is as found.
+    expected = found;
+    expected.XonChar = 0x11;
+    expected.XoffChar = 0x13;
+    EXPECT_EQ(std::memcmp(&port.state, &expected, sizeof expected), 0);
+    EXPECT_TRUE(framework.messages.empty());
+}
+
+TEST_F(Win32SerialDeviceTest, LeavesDtrOnAndRtsOffFromEveryControlMode)
+{
+    for (DWORD dtr : {DTR_CONTROL_DISABLE, DTR_CONTROL_ENABLE, DTR_CONTROL_HANDSHAKE}) {
+        for (DWORD rts :
+             {RTS_CONTROL_DISABLE, RTS_CONTROL_ENABLE, RTS_CONTROL_HANDSHAKE, RTS_CONTROL_TOGGLE}) {
+            port.state.fDtrControl = dtr;
+            port.state.fRtsControl = rts;
+            OpenPort();
+            EXPECT_TRUE(port.dtr && !port.rts) << "DTR mode " << dtr << ", RTS mode " << rts;
+            ClosePort();
+            EXPECT_EQ(port.state.fDtrControl, dtr);
+            EXPECT_EQ(port.state.fRtsControl, rts);
+        }
+    }
+}
+
+TEST_F(Win32SerialDeviceTest, DistinctXonAndXoffCharactersStayAsFound)
+{
+    port.state.XonChar = 'Q';
+    port.state.XoffChar = 'S';
+    OpenPort();
+    EXPECT_EQ(port.state.XonChar, 'Q');
+    EXPECT_EQ(port.state.XoffChar, 'S');
+}
+
+TEST_F(Win32SerialDeviceTest, ALatchedLineErrorIsClearedAndTheRequestMadeAgain)
+{
+    // The port as left, aborting on errors, with a line error as the port opens.
+    port.state.fAbortOnError = TRUE;
+    port.framingErrorAtOpen = true;
+    const PortHandleValue handle = device.CreateFile("COM1");
+    ASSERT_NE(handle, InvalidPortHandle);
+    DCB state{};
+    EXPECT_TRUE(device.GetCommState(handle, state));
+    ASSERT_TRUE(device.SetCommTimeouts(handle, COMMTIMEOUTS{120, 20, 150, 1, 250}));
+
+    // A line error in the middle of a read: the byte after it still comes, in the same call.
+    driver.LineError("COM1", driver.now + 10, CE_BREAK);
+    driver.Receive("COM1", driver.now + 30, "A");
+    const ULONGLONG start = driver.now;
+    unsigned char byte = 0;
+    std::uint32_t count = 0;
+    EXPECT_TRUE(device.ReadFile(handle, byte, count));
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(byte, 'A');
+    EXPECT_EQ(driver.now - start, 30u);
+}
+
 TEST_F(Win32SerialDeviceTest, AByteReturnsAtOnce)
 {
     const PortHandleValue handle = device.CreateFile("COM1");

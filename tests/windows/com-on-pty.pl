@@ -2,14 +2,15 @@
 # Runs the Win32 device's pseudo-terminal test under wine with a pty as the COM port, and
 # plays the counter on the pty's master side. The line starts raw at 9600 baud with two stop
 # bits and XON/XOFF (a pty always keeps 8 bits without parity), so that the settings the device
-# must change, and put back, differ. When the program
-# writes 'R', the line must be 2400 8N1 without software flow control; then every byte value
-# is sent once. After the program ends, the line must be back as it began.
+# must change, and put back, differ. Whenever the program writes a request, the line must be
+# 2400 8N1 without software flow control; then 'R' is answered with every byte value once, and
+# 'E', a length byte and that many bytes with those bytes. After the program ends, the line must
+# be back as it began.
 # Usage: com-on-pty.pl WINEPREFIX PORT RUNNER... PROGRAM
 use strict;
 use warnings;
 use Fcntl;
-use POSIX qw(:termios_h);
+use POSIX qw(:termios_h :sys_wait_h);
 
 my ($prefix, $port, @command) = @ARGV;
 @command or die "usage: com-on-pty.pl WINEPREFIX PORT RUNNER... PROGRAM\n";
@@ -64,21 +65,43 @@ if ($pid == 0) {
     exec(@command) or die "exec: $!\n";
 }
 
-my $ready = '';
+# Reads exactly that many bytes from the master side.
+sub take {
+    my ($length) = @_;
+    my $bytes = '';
+    while (length $bytes < $length) {
+        sysread($master, $bytes, $length - length $bytes, length $bytes) > 0 or die "read: $!\n";
+    }
+    return $bytes;
+}
+
+# Answers the program's requests until it ends: each time, the line must be set up as the
+# program sets it up while it reads.
 vec(my $wanted = '', fileno $master, 1) = 1;
-if (select(my $readable = $wanted, undef, undef, 60) > 0 && sysread($master, $ready, 1) == 1 && $ready eq 'R') {
+my $served = 0;
+my $deadline = time + 100;
+while (waitpid($pid, WNOHANG) == 0 && time < $deadline) {
+    next unless select(my $readable = $wanted, undef, undef, 0.2) > 0;
+    my $request = take(1);
+    my $answer;
+    if ($request eq 'R') {
+        $answer = join('', map { chr } 0 .. 255);
+    } elsif ($request eq 'E') {
+        $answer = take(ord take(1));
+    } else {
+        check(0, sprintf('unknown request 0x%02x', ord $request));
+        next;
+    }
     my $open = line();
     check($open->getospeed == B2400 && $open->getispeed == B2400, 'the open line is not at 2400 baud');
     check(($open->getcflag & CSIZE) == CS8, 'the open line has no 8 data bits');
     check(!($open->getcflag & (PARENB | CSTOPB)), 'the open line has parity or two stop bits');
     check(!($open->getiflag & (IXON | IXOFF)), 'the open line keeps XON/XOFF');
-    my $all = join('', map { chr } 0 .. 255);
-    syswrite($master, $all) == length $all or die "write: $!\n";
-} else {
-    check(0, 'the program never said the port was open');
+    syswrite($master, $answer) == length $answer or die "write: $!\n";
+    $served++;
 }
-
-waitpid($pid, 0);
+check($served > 0, 'the program never said the port was open');
+waitpid($pid, 0) if time >= $deadline && kill('KILL', $pid);
 check($? == 0, 'the program failed');
 my $end = line();
 my $format = CSIZE | PARENB | CSTOPB;
