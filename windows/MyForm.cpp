@@ -232,10 +232,19 @@ void TMyForm::LayOut()
     DeleteObject(oldLabel);
 }
 
+RECT TMyForm::FrameFor(UINT dpi) const
+{
+    RECT frame{0, 0, MulDiv(FormDesign::ClientWidth, static_cast<int>(dpi), 96),
+               MulDiv(FormDesign::ClientHeight, static_cast<int>(dpi), 96)};
+    AdjustForDpi(frame, dpi);
+    return frame;
+}
+
+void TMyForm::RestoreFocus() { SetFocus(lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : CB_COM); }
+
 void TMyForm::PlaceWindow()
 {
-    RECT frame{0, 0, Scale(FormDesign::ClientWidth), Scale(FormDesign::ClientHeight)};
-    AdjustForDpi(frame, dpi_);
+    const RECT frame = FrameFor(dpi_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(Handle, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -308,13 +317,25 @@ LRESULT TMyForm::Respond(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_ACTIVATE:
-        // Keyboard focus goes back where it was, as in a dialog.
-        if (LOWORD(wParam) == WA_INACTIVE) {
+        // Keyboard focus goes back where it was, as in a dialog. Not while minimised: keys typed
+        // then are meant for something else, and must not move the port list.
+        if (LOWORD(wParam) == WA_INACTIVE)
             lastFocus_ = GetFocus();
-        } else {
-            SetFocus(lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : CB_COM);
-        }
+        else if (HIWORD(wParam) == 0)
+            RestoreFocus();
         return 0;
+    case WM_SIZE:
+        // Restored from minimised while active: the focus comes back now.
+        if (wParam == SIZE_RESTORED && GetActiveWindow() == window && !IsChild(window, GetFocus()))
+            RestoreFocus();
+        break;
+    case WM_GETDPISCALEDSIZE: {
+        // The size the layout gives at the new DPI, so that a move to a screen of another scale
+        // keeps the client area exact instead of scaling the whole frame.
+        const RECT frame = FrameFor(static_cast<UINT>(wParam));
+        *reinterpret_cast<SIZE*>(lParam) = SIZE{frame.right - frame.left, frame.bottom - frame.top};
+        return TRUE;
+    }
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wParam);
         LayOut();

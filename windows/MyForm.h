@@ -54,7 +54,11 @@ private:
     void BuildComponents(HINSTANCE instance);
     // Places every control and makes the fonts for the window's DPI.
     void LayOut();
+    // The window's outer rectangle, menu and frame included, for a client area laid out at that DPI.
+    RECT FrameFor(UINT dpi) const;
     void PlaceWindow();
+    // Gives the keyboard focus back to the control that had it, or to the port list.
+    void RestoreFocus();
     int Scale(int pixels) const;
     // Drops the handles once the window is gone, so late calls from the display do nothing.
     void Forget();

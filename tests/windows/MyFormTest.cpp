@@ -191,6 +191,36 @@ TEST_F(MyFormTest, ControlsSitInTheirParentsWithTheirFonts)
     ReleaseDC(form->ZorvaLabel, dc);
 }
 
+TEST_F(MyFormTest, AtAnotherScaleTheClientAreaStaysExact)
+{
+    Open();
+    RECT frame;
+    GetWindowRect(form->Handle, &frame);
+    SIZE size{};
+    ASSERT_TRUE(SendMessageW(form->Handle, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, frame.right - frame.left);
+    EXPECT_EQ(size.cy, frame.bottom - frame.top);
+    // At twice the scale the frame grows by its borders, menu and caption only.
+    ASSERT_TRUE(SendMessageW(form->Handle, WM_GETDPISCALEDSIZE, 2 * dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_GE(size.cx - (frame.right - frame.left), Scale(592));
+    EXPECT_LT(size.cx - (frame.right - frame.left), Scale(592) + Scale(40));
+    EXPECT_GE(size.cy - (frame.bottom - frame.top), Scale(240));
+    EXPECT_LT(size.cy - (frame.bottom - frame.top), Scale(240) + Scale(80));
+}
+
+TEST_F(MyFormTest, ThePortListTakesNoKeysWhileMinimisedAndTheFocusComesBackOnRestore)
+{
+    Open();
+    SetFocus(nullptr);
+    SendMessageW(form->Handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, TRUE), 0);
+    EXPECT_NE(GetFocus(), form->CB_COM);
+    // Restored, the active window gives the port list its focus back.
+    SetActiveWindow(form->Handle);
+    SetFocus(nullptr);
+    SendMessageW(form->Handle, WM_SIZE, SIZE_RESTORED, 0);
+    EXPECT_EQ(GetFocus(), form->CB_COM);
+}
+
 TEST_F(MyFormTest, TabGoesFromThePortListToCancel)
 {
     Open();
