@@ -31,7 +31,11 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME zorvalit.exe)
 set(CPACK_NSIS_CONTACT "support@brightmoor.example.com")
 set(CPACK_NSIS_URL_INFO_ABOUT "https://zorvalit.example.org")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# An upgrade writes over the files in place. Running the old uninstaller first would happen before
+# the installer can see that Zorvalit is running, and would fail on its file half way.
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL OFF)
+set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "!include \"${CMAKE_CURRENT_LIST_DIR}/windows/close-running-program.nsh\"")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "${CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS}")
 # The Start-menu entry points at the program in the installation folder itself (CPack's own
 # entries assume a bin folder).
 set(CPACK_NSIS_CREATE_ICONS_EXTRA
@@ -39,5 +43,14 @@ set(CPACK_NSIS_CREATE_ICONS_EXTRA
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete \"$SMPROGRAMS\\$MUI_TEMP\\Zorvalit.lnk\"")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
   "!include \"${CMAKE_CURRENT_LIST_DIR}/windows/port-choice-file.nsh\"")
+
+# Code signing, for a release: with a certificate, osslsigncode signs the program before it is
+# packed and the installer once it is made (see windows/sign.cmake). Without one, nothing is signed.
+set(ZORVALIT_SIGNING_CERTIFICATE "" CACHE FILEPATH "Code-signing certificate and key (PKCS#12) for the Windows packages")
+set(ZORVALIT_SIGNING_PASSWORD_FILE "" CACHE FILEPATH "File holding the signing certificate's password")
+set(CPACK_ZORVALIT_SIGNING_CERTIFICATE "${ZORVALIT_SIGNING_CERTIFICATE}")
+set(CPACK_ZORVALIT_SIGNING_PASSWORD_FILE "${ZORVALIT_SIGNING_PASSWORD_FILE}")
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake)
 
 include(CPack)
