@@ -7,6 +7,8 @@
 #   ./dev.sh test quick   the developer's loop: release build and its tests only
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
+#   ./dev.sh dist    build the Debian package, the Windows installer and the Windows zip into
+#                    dist/, with SHA256SUMS
 set -eu
 cd "$(dirname "$0")"
 
@@ -16,6 +18,8 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
 # benchmark's silent port.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
+# The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows.
+DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis"
 TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
 
 install_missing() {
@@ -53,6 +57,30 @@ windows() {
     ctest --preset windows || status=$?
     tests/support/wine-run.sh --prefix build/windows/wineprefix --stop
     exit $status'
+}
+
+# Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1,
+# the installer and the zip from the Windows build folder $2, and SHA256SUMS for the three.
+dist() {
+  staging=$(pwd)/build/dist
+  rm -rf dist "$staging"
+  (cd "$1" && cpack -G DEB -B "$staging")
+  (cd "$2" && cpack -B "$staging")
+  mkdir dist
+  cp "$staging"/*.deb "$staging"/*-setup.exe "$staging"/*-win64.zip dist/
+  (cd dist && sha256sum -- * > SHA256SUMS)
+  rm -rf "$staging"
+  echo "dist/:" && ls dist
+}
+
+# The three downloads are there, and each matches its sum.
+check_dist() {
+  set -- dist/zorvalit_*_amd64.deb dist/zorvalit-*-setup.exe dist/zorvalit-*-win64.zip
+  for file in "$@"; do
+    [ -f "$file" ] || { echo "dist: no $file" >&2; exit 1; }
+  done
+  [ "$(wc -l < dist/SHA256SUMS)" -eq 3 ] || { echo "dist: SHA256SUMS does not list three files" >&2; exit 1; }
+  (cd dist && sha256sum --check --strict SHA256SUMS)
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -93,11 +121,20 @@ case "${1:-}" in
     cmake --build --preset sanitize -j "$(nproc)"
     ctest --preset sanitize
     windows
+    # The downloads, made from the builds just tested.
+    dist build/release build/windows
+    check_dist
     fuzz "${FUZZ_SECONDS:-60}"
     ;;
   fuzz)
     install_missing $BUILD_PACKAGES $TEST_PACKAGES
     fuzz "${2:-3600}"
+    ;;
+  dist)
+    install_missing $BUILD_PACKAGES $DIST_PACKAGES
+    build program
+    build windows-program
+    dist build/program build/windows-program
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
@@ -106,7 +143,7 @@ case "${1:-}" in
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS]" >&2
+    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS] | dist" >&2
     exit 2
     ;;
 esac
