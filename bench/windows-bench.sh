@@ -16,6 +16,7 @@ exe=build/windows/windows/zorvalit.exe
 linux=build/release/qt/zorvalit
 prefix=$(realpath -m build/windows/wineprefix-bench)
 runner=tests/support/wine-run.sh
+. tests/support/private-display.sh
 seconds=10
 [ -f "$exe" ] || { echo "windows-bench: build $exe first (cmake --build --preset windows)" >&2; exit 1; }
 
@@ -27,6 +28,7 @@ cleanup() {
   # socat's silent sleeper outlives socat: end its whole session.
   [ -z "$silent" ] || kill -- "-$silent" 2>/dev/null || true
   "$runner" --prefix "$prefix" --stop
+  private_display_stop
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -46,13 +48,7 @@ echo "zorvalit.exe: $(stat -c %s "$exe") bytes (target: under 2621440), imports:
   $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\tDLL Name: //p')
 [ -x "$linux" ] && echo "Linux zorvalit: $(stat -c %s "$linux") bytes, unstripped, with Qt 6 shared"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-pids="$pids $!"
-until [ -s "$scratch/display" ]; do sleep 0.1; done
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
-openbox >/dev/null 2>&1 &
-pids="$pids $!"
+private_display_start
 
 # A counter that sends nothing: a raw pseudo-terminal whose other end stays open and silent.
 setsid socat PTY,link="$scratch/pty",raw,echo=0 SYSTEM:'exec sleep 3600' 2>/dev/null &

@@ -9,15 +9,17 @@
 set -eu
 . "$(dirname "$0")/common.sh"
 need_root
-need_tools dpkg-deb Xvfb xdotool import convert
+need_tools dpkg-deb Xvfb openbox xprop xdotool import convert
 deb=$(the_deb "$1") isolated=$2 output=$3
 scratch
 rm -rf "$output"
 mkdir -p "$output"
-counter= program= xserver=
+. "$(dirname "$0")/../support/private-display.sh"
+counter= program=
 stop_all() {
-  for pid in $program $counter $xserver; do kill -CONT "$pid" 2> /dev/null || true; kill "$pid" 2> /dev/null || true; done
-  for pid in $program $counter $xserver; do wait "$pid" 2> /dev/null || true; done
+  for pid in $program $counter; do kill -CONT "$pid" 2> /dev/null || true; kill "$pid" 2> /dev/null || true; done
+  for pid in $program $counter; do wait "$pid" 2> /dev/null || true; done
+  private_display_stop
   rm -rf "$work"
 }
 trap stop_all EXIT
@@ -33,12 +35,7 @@ pty=$(head -n 1 "$work/counter.out")
 case "$pty" in /dev/pts/*) ;; *) fail "the counter gave no pseudo-terminal: '$pty'" ;; esac
 kill -STOP "$counter"
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xserver=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+private_display_start 800x600 || fail "no private X display"
 
 mkdir "$work/varlib"
 printf 'Serialport:COM3\n' > "$work/varlib/zorvalit.cfg"

@@ -13,11 +13,12 @@ for tool in Xvfb openbox xdotool xprop; do
   command -v "$tool" > /dev/null || fail "$tool is missing; sudo ./dev.sh test installs it"
 done
 
+. "$(dirname "$0")/../support/private-display.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zorvalit-titles.XXXXXX")
-program= wm= xserver=
+program=
 stop_all() {
-  for pid in $program $wm $xserver; do kill "$pid" 2> /dev/null || true; done
-  for pid in $program $wm $xserver; do wait "$pid" 2> /dev/null || true; done
+  [ -z "$program" ] || { kill "$program" 2> /dev/null || true; wait "$program" 2> /dev/null || true; }
+  private_display_stop
   rm -rf "$work"
 }
 trap stop_all EXIT
@@ -29,16 +30,7 @@ poll() {
   return 1
 }
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.log" &
-xserver=$!
-poll test -s "$work/display" || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-openbox --sm-disable > "$work/openbox.log" 2>&1 &
-wm=$!
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-poll wm_ready ||
-  { cat "$work/openbox.log"; fail "openbox did not start"; }
+private_display_start 800x600 || fail "no private X display"
 
 # A scratch port choice naming COM1, which the private /dev lacks.
 mkdir "$work/varlib"

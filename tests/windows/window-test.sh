@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs a Windows test program that makes windows: under wine (tests/support/wine-run.sh) in a
-# prefix of its own, on a private Xvfb display. Wine's desktop process belongs to the display it
-# first met, so the prefix's server is stopped at the end, with the display.
+# prefix of its own, on a private X display (tests/support/private-display.sh). Wine's desktop
+# process belongs to the display it first met, so the prefix's server is stopped at the end,
+# with the display.
 # With --dpi N, wine's screen has N dots per inch instead of 96 (LogPixels), to check the scaling.
 # Usage: window-test.sh [--dpi N] PREFIX PROGRAM [ARG...]
 set -u
@@ -14,18 +15,9 @@ fi
 prefix=$1
 shift
 runner=$(dirname "$0")/../support/wine-run.sh
-scratch=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
-tries=0
-until [ -s "$scratch/display" ]; do
-  tries=$((tries + 1))
-  [ $tries -le 100 ] || { echo "window-test: Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
-DISPLAY=:$(cat "$scratch/display")
-export DISPLAY
+. "$(dirname "$0")/../support/private-display.sh"
+trap private_display_stop EXIT
+private_display_start || exit 1
 "$runner" --prefix "$prefix" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
 # A new server, so that every wine process starts with that setting.
 "$runner" --prefix "$prefix" --stop

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""The real zorvalit.exe under wine on a private Xvfb display with a window manager, driven by
-xdotool like a user, with COM1 and COM2 on pseudo-terminals that this test feeds with frames.
+"""The real zorvalit.exe under wine on a private X display with a window manager (run by
+tests/support/private-display.sh), driven by xdotool like a user, with COM1 and COM2 on
+pseudo-terminals that this test feeds with frames.
 
 Checks the window's size, caption and fixed frame, the About box, a display of readings (the navy panel on
 screen), "Communication error !" on a cut frame, Cancel, a port change kept in C:\\zorvalit.cfg,
@@ -61,13 +62,8 @@ def wine(*args, **kwargs):
 
 
 def main():
-    ready, told = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            pass_fds=(told,), stderr=subprocess.DEVNULL)
-    os.close(told)
-    with os.fdopen(ready) as display:
-        os.environ["DISPLAY"] = ":" + display.readline().strip()
-    manager = subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL)
+    if "DISPLAY" not in os.environ:
+        sys.exit("run me on a private display: tests/support/private-display.sh")
     program = None
     try:
         # Wine links COM ports again when its services start: start them, then point COM1 at our pty.
@@ -149,8 +145,6 @@ def main():
         if program and program.poll() is None:
             program.kill()
         subprocess.run([RUNNER, "--prefix", PREFIX, "--stop"])
-        manager.terminate()
-        xvfb.terminate()
     print(f"{len(failures)} failed")
 
 
