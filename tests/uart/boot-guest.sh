@@ -1,26 +1,32 @@
 #!/bin/sh
-# Boots a small Linux guest under QEMU (TCG) whose only program is the UART guest program, and
-# plays the counter on the guest's ttyS1 through a host pseudo-terminal: whenever the guest
-# prints "uart-send BYTES", those bytes go down the line. The guest's console (ttyS0) goes to
-# RUN/console.log, which judge.sh reads per check. Its ttyS2 and ttyS3 are real UARTs with no
-# line behind them. No host serial device is ever given to QEMU, and QEMU runs with the host's
-# serial devices masked (tools/no-real-ports.sh). Exits 77 (skipped) without root, QEMU,
-# busybox-static or the kernel. Prints the boot time and the whole run's time.
-# Usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR
+# Boots a small Linux guest under QEMU (TCG) whose only program is the guest program, in one of
+# its modes, and plays the host's part in its checks:
+#   uart      the kernel's 8250 driver: the guest's ttyS1 (COM2) has its line on a host
+#             pseudo-terminal; its ttyS2 and ttyS3 are real UARTs with no line behind them.
+# Whenever the guest prints "guest-send BYTES", those bytes go down the line. The guest's console
+# (ttyS0) goes to RUN/console.log, which judge.sh reads per check. No host serial device is ever
+# given to QEMU, and QEMU runs with the host's serial devices masked (tools/no-real-ports.sh).
+# Exits 77 (skipped) without root, QEMU, busybox-static or the kernel. Prints the boot time, the
+# whole run's time and the guest's figures.
+# Usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR MODE
 set -eu
-[ $# -eq 4 ] || { echo "usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR" >&2; exit 2; }
-mask=$1 guest=$2 kernel=$3 run=$4
+[ $# -eq 5 ] || { echo "usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR MODE" >&2; exit 2; }
+mask=$1 guest=$2 kernel=$3 run=$4 mode=$5
+case "$mode" in
+  uart) ;;
+  *) echo "boot-guest: no mode $mode" >&2; exit 2 ;;
+esac
 
-if [ -z "${UART_MASKED:-}" ]; then
+if [ -z "${GUEST_MASKED:-}" ]; then
   rm -rf "$run"
   mkdir -p "$run"
-  skip() { echo "uart: skipped: $1" | tee "$run/skipped"; exit 77; }
+  skip() { echo "$mode: skipped: $1" | tee "$run/skipped"; exit 77; }
   [ "$(id -u)" -eq 0 ] || skip "needs root, to mask the host's serial devices in a private mount namespace"
   command -v qemu-system-x86_64 > /dev/null || skip "no qemu-system-x86_64 (apt-get install qemu-system-x86)"
   dpkg-query -W -f='${Status}\n' busybox-static 2> /dev/null | grep -q 'ok installed$' ||
     skip "no static busybox for the guest (apt-get install busybox-static)"
   [ -s "$kernel" ] || skip "no guest kernel at $kernel (tests/uart/fetch-kernel.sh $(dirname "$kernel"))"
-  UART_MASKED=1 exec "$mask" sh "$0" "$@"
+  GUEST_MASKED=1 exec "$mask" sh "$0" "$@"
 fi
 
 # The guest's root: busybox for /init, and the guest program.
@@ -28,35 +34,37 @@ root=$run/root
 mkdir -p "$root/bin" "$root/dev" "$root/proc" "$root/sys"
 cp /bin/busybox "$root/bin/busybox"
 for applet in sh mount poweroff; do ln -s busybox "$root/bin/$applet"; done
-cp "$guest" "$root/bin/zorvalit-uart-guest"
+cp "$guest" "$root/bin/zorvalit-guest"
 cat > "$root/init" <<'INIT'
 #!/bin/sh
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 exec < /dev/console > /dev/console 2>&1
-echo uart-booted
-/bin/zorvalit-uart-guest
-echo "uart-exit $?"
+echo guest-booted
+/bin/zorvalit-guest
+echo "guest-exit $?"
 poweroff -f
 INIT
 chmod 755 "$root/init"
 (cd "$root" && find . | busybox cpio -o -H newc 2> /dev/null) > "$run/initramfs.cpio"
 
+devices="-chardev pty,id=line -serial chardev:line -serial null -serial null" uarts=4
 now() { date +%s%N; }
 millis() { echo $((($2 - $1) / 1000000)); }
 start=$(now)
 : > "$run/console.log"
+# shellcheck disable=SC2086
 qemu-system-x86_64 -accel tcg -cpu max -m 256 -nodefaults -no-reboot -display none -monitor none \
   -kernel "$kernel" -initrd "$run/initramfs.cpio" \
-  -append "console=ttyS0 quiet panic=-1 8250.nr_uarts=4 zorvalit.uart_guest=1" \
-  -serial "file:$run/console.log" -chardev pty,id=com2 -serial chardev:com2 -serial null -serial null \
+  -append "console=ttyS0 quiet panic=-1 8250.nr_uarts=$uarts zorvalit.guest=$mode" \
+  -serial "file:$run/console.log" $devices \
   > "$run/qemu.err" 2>&1 &
 qemu=$!
 trap 'kill "$qemu" 2> /dev/null || true' EXIT
 
 fail() {
-  echo "uart: $1" >&2
+  echo "$mode: $1" >&2
   echo "--- console:" >&2
   tr -d '\r' < "$run/console.log" | tail -n 40 >&2
   echo "--- qemu:" >&2
@@ -67,32 +75,42 @@ fail() {
 deadline=$(($(date +%s) + 120))
 pts=
 while [ -z "$pts" ]; do
-  pts=$(sed -n 's/.*char device redirected to \(\/dev\/pts\/[0-9]*\) (label com2).*/\1/p' "$run/qemu.err")
-  kill -0 "$qemu" 2> /dev/null || fail "QEMU ended before it made the guest's ttyS1"
+  pts=$(sed -n 's/.*char device redirected to \(\/dev\/pts\/[0-9]*\) (label line).*/\1/p' "$run/qemu.err")
+  kill -0 "$qemu" 2> /dev/null || fail "QEMU ended before it made the line's pseudo-terminal"
   [ -n "$pts" ] || sleep 0.05
 done
-# The host end of the guest's ttyS1: held open all along, and raw so that bytes pass unchanged.
+# The host end of the line: held open all along, and raw so that bytes pass unchanged.
 exec 3<> "$pts"
 stty raw -echo <&3
 
-sent=0 booted=
+# The guest's requests in order, from the console's complete lines: a line the guest is still
+# writing is left for the next turn.
+requests() {
+  size=$(stat -c %s "$run/console.log")
+  head -c "$size" "$run/console.log" | tr -d '\r' > "$run/console.seen"
+  [ "$(tail -c 1 "$run/console.seen")" = "" ] || sed -i '$d' "$run/console.seen"
+  grep -E '^guest-send ' "$run/console.seen" || true
+}
+
+done_requests=0 booted=
 while kill -0 "$qemu" 2> /dev/null; do
   [ "$(date +%s)" -lt "$deadline" ] || fail "the guest did not finish within 120 s"
-  [ -n "$booted" ] || ! grep -q '^uart-booted' "$run/console.log" || booted=$(now)
-  sends=$(tr -d '\r' < "$run/console.log" | sed -n 's/^uart-send //p')
-  count=$(printf '%s' "$sends" | grep -c . || true)
-  if [ "$count" -gt "$sent" ]; then
-    sent=$((sent + 1))
-    # shellcheck disable=SC2059
-    printf "$(printf '%s\n' "$sends" | sed -n "${sent}p")" >&3
-  fi
+  [ -n "$booted" ] || ! grep -q '^guest-booted' "$run/console.log" || booted=$(now)
+  requests > "$run/requests"
+  while [ "$(wc -l < "$run/requests")" -gt "$done_requests" ]; do
+    done_requests=$((done_requests + 1))
+    request=$(sed -n "${done_requests}p" "$run/requests")
+    case "$request" in
+      # shellcheck disable=SC2059
+      "guest-send "*) printf "${request#guest-send }" >&3 ;;
+    esac
+  done
   sleep 0.05
 done
 wait "$qemu" || fail "QEMU failed"
-trap - EXIT
 end=$(now)
 
-tr -d '\r' < "$run/console.log" | grep -q '^uart-done' || fail "the guest program did not finish"
+tr -d '\r' < "$run/console.log" | grep -q '^guest-done' || fail "the guest program did not finish"
 [ -n "$booted" ] || booted=$end
-echo "uart: boot $(millis "$start" "$booted") ms, boot and checks $(millis "$start" "$end") ms"
-tr -d '\r' < "$run/console.log" | grep -E '^uart-(check|figure|message|note|exit)'
+echo "$mode: boot $(millis "$start" "$booted") ms, boot and checks $(millis "$start" "$end") ms"
+tr -d '\r' < "$run/console.log" | grep -E '^guest-(check|figure|message|note|exit)'
