@@ -84,7 +84,7 @@ case "${1:-}" in
     install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
     check_format
     build release
-    # The uart tests' guest kernel, kept in the build folder once fetched.
+    # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once fetched.
     tests/uart/fetch-kernel.sh build/release/uart-kernel
     ctest --preset release
     [ "${2:-}" = quick ] && exit 0

@@ -175,8 +175,8 @@ int main()
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
     const std::string mode = GuestMode();
-    if (mode != "uart") {
-        std::fprintf(stderr, "zorvalit-guest: runs only as the uart tests' QEMU guest\n");
+    if (mode != "uart" && mode != "usb-ftdi" && mode != "usb-acm") {
+        std::fprintf(stderr, "zorvalit-guest: runs only as the uart and usb tests' QEMU guest\n");
         return 2;
     }
     GuestFramework framework;
@@ -184,7 +184,10 @@ int main()
     UseSerialDevice(&device);
     SetPortParameters();
     PortName = "COM2";
-    RunUartChecks(framework);
+    if (mode == "uart")
+        RunUartChecks(framework);
+    else
+        RunUsbChecks(framework, mode == "usb-acm");
     std::printf("guest-done %d failed\n", failures);
     return failures == 0 ? 0 : 1;
 }

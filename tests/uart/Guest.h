@@ -1,7 +1,8 @@
-// The program that the uart group runs as a QEMU guest's only program, on the kernel's own
-// serial drivers. The kernel command line names its mode (zorvalit.guest=uart). It prints one line per check
-// on the console for the host to judge, "guest-check NAME ok" or "guest-check NAME FAIL: why", and asks the
-// host for its part with "guest-send BYTES" (octal escapes), "guest-unplug" and "guest-plug" (boot-guest.sh).
+// The program that the uart and usb groups run as a QEMU guest's only program, on the kernel's own
+// serial drivers. The kernel command line names its mode (zorvalit.guest=uart, usb-ftdi or
+// usb-acm). It prints one line per check on the console for the host to judge,
+// "guest-check NAME ok" or "guest-check NAME FAIL: why", and asks the host for its part with
+// "guest-send BYTES" (octal escapes), "guest-unplug" and "guest-plug" (boot-guest.sh).
 #pragma once
 
 #include <string>
@@ -57,3 +58,5 @@ std::string ReceiveProblems(Counter& counter, const std::string& bytes);
 std::string IdleProblems(int lowMs, int highMs);
 
 void RunUartChecks(GuestFramework& framework);
+// On a CDC-ACM gadget the guest makes (usb-acm), or on the FTDI adapter QEMU emulates.
+void RunUsbChecks(GuestFramework& framework, bool gadget);
