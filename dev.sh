@@ -16,7 +16,9 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
 # benchmark's silent port.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
+# devscripts: hardening-check, which the packaging tests run on the package's executables.
+# python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3"
 
 install_missing() {
   missing=
