@@ -20,7 +20,9 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
 # The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows.
 DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis"
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static"
+# devscripts: hardening-check, which the packaging tests run on the package's executables.
+# python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3"
 
 install_missing() {
   missing=
@@ -112,7 +114,7 @@ case "${1:-}" in
     install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
     check_format
     build release
-    # The uart tests' guest kernel, kept in the build folder once fetched.
+    # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once fetched.
     tests/uart/fetch-kernel.sh build/release/uart-kernel
     ctest --preset release
     [ "${2:-}" = quick ] && exit 0

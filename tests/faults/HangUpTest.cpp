@@ -8,9 +8,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "Clocks.h"
 #include "CounterLine.h"
 #include "DisplayOnALine.h"
+#include "DisplayWatch.h"
 #include "PortChoice.h"
 #include "PumpScript.h"
 
@@ -28,8 +28,6 @@ const Shown Four = Shown::Caption("44.444.444 Hz");
 
 // Far above a display that waits for its line (well under 5 % of a core); far below one that spins.
 constexpr double MostCpuShare = 0.25;
-// A display turn waits 170 ms for a byte, so a second holds about six pumps.
-constexpr long FewestPumpsASecond = 3;
 
 // A slow counter (a frame every 500 ms, so the line is quiet when a port opens) whose first
 // frame waits until the test has opened its port.
@@ -50,30 +48,6 @@ bool WaitFor(const std::function<bool()>& ready, int milliseconds)
     }
     return true;
 }
-
-// CPU share and pumps over a stretch of a display.
-class Watch {
-public:
-    void Start(long pumps)
-    {
-        cpu_ = CpuSeconds();
-        wall_ = std::chrono::steady_clock::now();
-        pumps_ = pumps;
-    }
-    void Stop(long pumps)
-    {
-        const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wall_;
-        share = (CpuSeconds() - cpu_) / wall.count();
-        pumpsASecond = static_cast<double>(pumps - pumps_) / wall.count();
-    }
-    double share = 1;
-    double pumpsASecond = 0;
-
-private:
-    double cpu_ = 0;
-    std::chrono::steady_clock::time_point wall_;
-    long pumps_ = 0;
-};
 
 }  // namespace
 
@@ -115,7 +89,7 @@ TEST_P(HangUpDuringADisplay, KeepsPumpingWithoutSpinningAndReadsTheLineThatCameB
         faults.push_back(option);
     CounterLine counter(dev, "COM1", SlowCounter(faults));
 
-    Watch hungUp;
+    DisplayWatch hungUp;
     std::size_t shownBeforeTheChange = 0;
     PumpScript display;
     display.WaitUntil("the hang-up", [&] { return counter.Log().HungUp(); })
@@ -186,7 +160,7 @@ TEST_P(HangUpWhileIdle, ADisplayWhileTheLineIsGoneWaitsAndALaterOneReadsTheLineT
     ASSERT_EQ(PortOpen, 1);
     ASSERT_TRUE(WaitFor([&] { return counter.Log().HungUp(); }, 4000)) << "the counter did not hang up";
 
-    Watch gone;
+    DisplayWatch gone;
     PumpScript whileGone;
     whileGone.Do([&] { gone.Start(whileGone.Pumps()); }).Wait(600).Do([&] { gone.Stop(whileGone.Pumps()); });
     whileGone.Run(framework, panel);

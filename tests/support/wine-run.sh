@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs a Windows program of the cross build under 64-bit wine, in a private prefix that is made
-# on first use. The prefix's wineserver is started persistent (-p), so a test run pays wine's
-# start-up once instead of once per program; `--stop` ends it.
+# on first use, with its lock file DIR.lock beside it. The prefix's wineserver is started
+# persistent (-p), so a test run pays wine's start-up once instead of once per program; `--stop`
+# ends it.
 # Wine links COM1, COM2, ... to /dev/ttyS0, /dev/ttyS1, ... whenever its server starts, so this
 # refuses to run where a real serial device is visible: run it inside tools/no-real-ports.sh
 # (every real port masked by /dev/null) or tests/support/isolated-dev.sh (no ports at all).
@@ -36,20 +37,46 @@ for port in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
   }
 done
 
-mkdir -p "$WINEPREFIX"
+# A prefix is made in a scratch folder beside it and renamed into place only once wineboot has
+# finished and its server has saved the registry and ended; the mark .initialised is put in last.
+# A start cut short in the middle would otherwise leave a half-made prefix (no kernel32.dll) that
+# carries wine's update stamp, so that wine never completes it and every later run fails.
+# A prefix folder without the mark is such a leftover: it is removed and made again.
+scratch=$WINEPREFIX.making
+lock=$WINEPREFIX.lock
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+# Only a folder that holds a wine prefix, or nothing, is removed: never one given by mistake.
+remove_unfinished() {
+  [ -d "$1" ] || return 0
+  if [ -n "$(ls -A "$1")" ] && [ ! -e "$1/drive_c" ] && [ ! -e "$1/system.reg" ] && [ ! -e "$1/dosdevices" ]; then
+    echo "wine-run: $1 is not a wine prefix; not removing it" >&2
+    exit 1
+  fi
+  WINEPREFIX=$1 "$WINESERVER" -k 2>/dev/null || true
+  rm -rf "$1"
+}
+
 # Tests may start in parallel: one of them makes the prefix and starts the server. The server
 # and wine's services outlive this script: they must hold neither the lock nor the caller's
 # output (a test runner waits for that to close), so they start here, detached from both.
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.initialised" ]; then
-    # A first start that was cut short can leave a server behind: begin anew.
-    "$WINESERVER" -k 2>/dev/null || true
-    "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1
-    "$WINE" wineboot -i 9>&- </dev/null >/dev/null 2>&1
-    touch "$WINEPREFIX/.initialised"
-  elif "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1; then
+    remove_unfinished "$scratch"
+    remove_unfinished "$WINEPREFIX"
+    mkdir "$scratch"
+    WINEPREFIX=$scratch "$WINE" wineboot -i 9>&- </dev/null >/dev/null 2>&1
+    WINEPREFIX=$scratch "$WINESERVER" -w
+    [ -f "$scratch/drive_c/windows/system32/kernel32.dll" ] || {
+      echo "wine-run: wineboot left $scratch without kernel32.dll" >&2
+      exit 1
+    }
+    touch "$scratch/.initialised"
+    mv "$scratch" "$WINEPREFIX"
+  fi
+  if "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1; then
     "$WINE" wineboot 9>&- </dev/null >/dev/null 2>&1
   fi
-) 9>"$WINEPREFIX/.lock"
+) 9>"$lock"
 exec "$WINE" "$@"

@@ -1,62 +1,115 @@
 #!/bin/sh
-# Boots a small Linux guest under QEMU (TCG) whose only program is the UART guest program, and
-# plays the counter on the guest's ttyS1 through a host pseudo-terminal: whenever the guest
-# prints "uart-send BYTES", those bytes go down the line. The guest's console (ttyS0) goes to
-# RUN/console.log, which judge.sh reads per check. Its ttyS2 and ttyS3 are real UARTs with no
-# line behind them. No host serial device is ever given to QEMU, and QEMU runs with the host's
-# serial devices masked (tools/no-real-ports.sh). Exits 77 (skipped) without root, QEMU,
-# busybox-static or the kernel. Prints the boot time and the whole run's time.
-# Usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR
+# Boots a small Linux guest under QEMU (TCG) whose only program is the guest program, in one of
+# its modes, and plays the host's part in its checks:
+#   uart      the kernel's 8250 driver: the guest's ttyS1 (COM2) has its line on a host
+#             pseudo-terminal; its ttyS2 and ttyS3 are real UARTs with no line behind them.
+#   usb-ftdi  an FTDI USB serial adapter (QEMU's usb-serial behind an xHCI controller) with its
+#             line on a host pseudo-terminal, pulled out and put back through QEMU's monitor
+#             (QMP) when the guest asks.
+#   usb-acm   a CDC-ACM device that the guest makes itself with the kernel's USB gadget stack on
+#             a software controller (dummy_hcd); the guest plays the counter and works the plug.
+# Whenever the guest prints "guest-send BYTES", those bytes go down the line; "guest-unplug" and
+# "guest-plug" pull the adapter out and put it back. For the USB modes the guest loads the
+# drivers from KERNEL's folder (modules/, see fetch-kernel.sh) and keeps /dev/COM2 linked to the
+# adapter's node while it is there, as the udev rule for an adapter does. The guest's console
+# (ttyS0) goes to RUN/console.log, which judge.sh reads per check. No host serial device is ever
+# given to QEMU, and QEMU runs with the host's serial devices masked (tools/no-real-ports.sh).
+# Exits 77 (skipped) without root, QEMU, busybox-static, the kernel or its modules, or (usb-ftdi)
+# python3. Prints the boot time, the whole run's time and the guest's figures.
+# Usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR MODE
 set -eu
-[ $# -eq 4 ] || { echo "usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR" >&2; exit 2; }
-mask=$1 guest=$2 kernel=$3 run=$4
+[ $# -eq 5 ] || { echo "usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR MODE" >&2; exit 2; }
+mask=$1 guest=$2 kernel=$3 run=$4 mode=$5
+modules=$(dirname "$kernel")/modules
 
-if [ -z "${UART_MASKED:-}" ]; then
+# The drivers each mode loads at boot, in the order of their dependencies (modinfo -F depends),
+# those the guest program loads itself (the gadget, which it plugs in), and the adapter's nodes.
+case "$mode" in
+  uart) load= later= adapter= ;;
+  usb-ftdi) load="usb-common usbcore xhci-hcd xhci-pci usbserial ftdi_sio" later= adapter=ttyUSB ;;
+  usb-acm) load="usb-common usbcore configfs udc-core libcomposite dummy_hcd cdc-acm u_serial usb_f_acm"
+    later=g_serial adapter=ttyACM ;;
+  *) echo "boot-guest: no mode $mode" >&2; exit 2 ;;
+esac
+
+if [ -z "${GUEST_MASKED:-}" ]; then
   rm -rf "$run"
   mkdir -p "$run"
-  skip() { echo "uart: skipped: $1" | tee "$run/skipped"; exit 77; }
+  skip() { echo "$mode: skipped: $1" | tee "$run/skipped"; exit 77; }
   [ "$(id -u)" -eq 0 ] || skip "needs root, to mask the host's serial devices in a private mount namespace"
   command -v qemu-system-x86_64 > /dev/null || skip "no qemu-system-x86_64 (apt-get install qemu-system-x86)"
   dpkg-query -W -f='${Status}\n' busybox-static 2> /dev/null | grep -q 'ok installed$' ||
     skip "no static busybox for the guest (apt-get install busybox-static)"
   [ -s "$kernel" ] || skip "no guest kernel at $kernel (tests/uart/fetch-kernel.sh $(dirname "$kernel"))"
-  UART_MASKED=1 exec "$mask" sh "$0" "$@"
+  for module in $load $later; do
+    [ -s "$modules/$module.ko" ] || skip "no $module.ko in $modules (tests/uart/fetch-kernel.sh $(dirname "$kernel"))"
+  done
+  [ "$mode" != usb-ftdi ] || command -v python3 > /dev/null || skip "no python3 to work QEMU's monitor"
+  GUEST_MASKED=1 exec "$mask" sh "$0" "$@"
 fi
 
-# The guest's root: busybox for /init, and the guest program.
+# The guest's root: busybox for /init, the drivers, and the guest program.
 root=$run/root
-mkdir -p "$root/bin" "$root/dev" "$root/proc" "$root/sys"
+mkdir -p "$root/bin" "$root/dev" "$root/proc" "$root/sys" "$root/lib/modules"
 cp /bin/busybox "$root/bin/busybox"
-for applet in sh mount poweroff; do ln -s busybox "$root/bin/$applet"; done
-cp "$guest" "$root/bin/zorvalit-uart-guest"
+for applet in sh mount poweroff insmod rmmod ln rm sleep; do ln -s busybox "$root/bin/$applet"; done
+cp "$guest" "$root/bin/zorvalit-guest"
+for module in $load $later; do cp "$modules/$module.ko" "$root/lib/modules/"; done
+echo "$load" > "$root/lib/modules/load"
+echo "$adapter" > "$root/adapter"
 cat > "$root/init" <<'INIT'
 #!/bin/sh
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 exec < /dev/console > /dev/console 2>&1
-echo uart-booted
-/bin/zorvalit-uart-guest
-echo "uart-exit $?"
+echo guest-booted
+for module in $(cat /lib/modules/load); do
+  insmod "/lib/modules/$module.ko" || echo "guest-note insmod $module failed"
+done
+read -r adapter < /adapter
+if [ -n "$adapter" ]; then
+  # /dev/COM2 names the adapter's newest node while there is one, as the udev rule does.
+  while :; do
+    node=
+    for candidate in /dev/"$adapter"*; do [ -e "$candidate" ] && node=$candidate; done
+    if [ -z "$node" ]; then
+      [ ! -L /dev/COM2 ] || rm -f /dev/COM2
+    elif ! [ /dev/COM2 -ef "$node" ]; then
+      ln -sf "$node" /dev/COM2
+    fi
+    sleep 0.1
+  done &
+fi
+/bin/zorvalit-guest
+echo "guest-exit $?"
 poweroff -f
 INIT
 chmod 755 "$root/init"
 (cd "$root" && find . | busybox cpio -o -H newc 2> /dev/null) > "$run/initramfs.cpio"
 
+case "$mode" in
+  uart) devices="-chardev pty,id=line -serial chardev:line -serial null -serial null" uarts=4 ;;
+  usb-ftdi) devices="-chardev pty,id=line -device qemu-xhci -device usb-serial,chardev=line,id=adapter" uarts=1 ;;
+  usb-acm) devices= uarts=1 ;;
+esac
+scratch=$(mktemp -d)
+
 now() { date +%s%N; }
 millis() { echo $((($2 - $1) / 1000000)); }
 start=$(now)
 : > "$run/console.log"
+# shellcheck disable=SC2086
 qemu-system-x86_64 -accel tcg -cpu max -m 256 -nodefaults -no-reboot -display none -monitor none \
   -kernel "$kernel" -initrd "$run/initramfs.cpio" \
-  -append "console=ttyS0 quiet panic=-1 8250.nr_uarts=4 zorvalit.uart_guest=1" \
-  -serial "file:$run/console.log" -chardev pty,id=com2 -serial chardev:com2 -serial null -serial null \
+  -append "console=ttyS0 quiet panic=-1 8250.nr_uarts=$uarts zorvalit.guest=$mode" \
+  -serial "file:$run/console.log" $devices -qmp "unix:$scratch/qmp,server=on,wait=off" \
   > "$run/qemu.err" 2>&1 &
 qemu=$!
-trap 'kill "$qemu" 2> /dev/null || true' EXIT
+trap 'kill "$qemu" 2> /dev/null || true; rm -rf "$scratch"' EXIT
 
 fail() {
-  echo "uart: $1" >&2
+  echo "$mode: $1" >&2
   echo "--- console:" >&2
   tr -d '\r' < "$run/console.log" | tail -n 40 >&2
   echo "--- qemu:" >&2
@@ -64,35 +117,69 @@ fail() {
   exit 1
 }
 
-deadline=$(($(date +%s) + 120))
-pts=
-while [ -z "$pts" ]; do
-  pts=$(sed -n 's/.*char device redirected to \(\/dev\/pts\/[0-9]*\) (label com2).*/\1/p' "$run/qemu.err")
-  kill -0 "$qemu" 2> /dev/null || fail "QEMU ended before it made the guest's ttyS1"
-  [ -n "$pts" ] || sleep 0.05
-done
-# The host end of the guest's ttyS1: held open all along, and raw so that bytes pass unchanged.
-exec 3<> "$pts"
-stty raw -echo <&3
+# One command to QEMU's monitor, after the greeting and the capabilities handshake it needs.
+qmp() {
+  python3 - "$scratch/qmp" "$1" <<'PY' || fail "QEMU's monitor refused $1"
+import json, socket, sys
+monitor = socket.socket(socket.AF_UNIX)
+monitor.connect(sys.argv[1])
+stream = monitor.makefile("rw")
+stream.readline()
+for command in ({"execute": "qmp_capabilities"}, json.loads(sys.argv[2])):
+    stream.write(json.dumps(command) + "\n")
+    stream.flush()
+    answer = {}
+    while "return" not in answer and "error" not in answer:
+        answer = json.loads(stream.readline())
+    if "error" in answer:
+        sys.exit(answer["error"]["desc"])
+PY
+}
 
-sent=0 booted=
+deadline=$(($(date +%s) + 120))
+if [ -n "$devices" ]; then
+  pts=
+  while [ -z "$pts" ]; do
+    pts=$(sed -n 's/.*char device redirected to \(\/dev\/pts\/[0-9]*\) (label line).*/\1/p' "$run/qemu.err")
+    kill -0 "$qemu" 2> /dev/null || fail "QEMU ended before it made the line's pseudo-terminal"
+    [ -n "$pts" ] || sleep 0.05
+  done
+  # The host end of the line: held open all along (QEMU attaches its USB adapter only while
+  # it is), and raw so that bytes pass unchanged.
+  exec 3<> "$pts"
+  stty raw -echo <&3
+fi
+
+# The guest's requests in order, from the console's complete lines: a line the guest is still
+# writing is left for the next turn.
+requests() {
+  size=$(stat -c %s "$run/console.log")
+  head -c "$size" "$run/console.log" | tr -d '\r' > "$run/console.seen"
+  [ "$(tail -c 1 "$run/console.seen")" = "" ] || sed -i '$d' "$run/console.seen"
+  grep -E '^guest-(send|unplug|plug)( |$)' "$run/console.seen" || true
+}
+
+done_requests=0 booted=
 while kill -0 "$qemu" 2> /dev/null; do
   [ "$(date +%s)" -lt "$deadline" ] || fail "the guest did not finish within 120 s"
-  [ -n "$booted" ] || ! grep -q '^uart-booted' "$run/console.log" || booted=$(now)
-  sends=$(tr -d '\r' < "$run/console.log" | sed -n 's/^uart-send //p')
-  count=$(printf '%s' "$sends" | grep -c . || true)
-  if [ "$count" -gt "$sent" ]; then
-    sent=$((sent + 1))
-    # shellcheck disable=SC2059
-    printf "$(printf '%s\n' "$sends" | sed -n "${sent}p")" >&3
-  fi
+  [ -n "$booted" ] || ! grep -q '^guest-booted' "$run/console.log" || booted=$(now)
+  requests > "$run/requests"
+  while [ "$(wc -l < "$run/requests")" -gt "$done_requests" ]; do
+    done_requests=$((done_requests + 1))
+    request=$(sed -n "${done_requests}p" "$run/requests")
+    case "$request" in
+      # shellcheck disable=SC2059
+      "guest-send "*) printf "${request#guest-send }" >&3 ;;
+      guest-unplug) qmp '{"execute": "device_del", "arguments": {"id": "adapter"}}' ;;
+      guest-plug) qmp '{"execute": "device_add", "arguments": {"driver": "usb-serial", "chardev": "line", "id": "adapter"}}' ;;
+    esac
+  done
   sleep 0.05
 done
 wait "$qemu" || fail "QEMU failed"
-trap - EXIT
 end=$(now)
 
-tr -d '\r' < "$run/console.log" | grep -q '^uart-done' || fail "the guest program did not finish"
+tr -d '\r' < "$run/console.log" | grep -q '^guest-done' || fail "the guest program did not finish"
 [ -n "$booted" ] || booted=$end
-echo "uart: boot $(millis "$start" "$booted") ms, boot and checks $(millis "$start" "$end") ms"
-tr -d '\r' < "$run/console.log" | grep -E '^uart-(check|figure|message|note|exit)'
+echo "$mode: boot $(millis "$start" "$booted") ms, boot and checks $(millis "$start" "$end") ms"
+tr -d '\r' < "$run/console.log" | grep -E '^guest-(check|figure|message|note|exit)'

@@ -1,12 +1,19 @@
 #!/bin/sh
 # Puts a Debian 12 kernel (its 8250 serial driver is built in) in DIR as DIR/vmlinuz, unpacked
-# from the newest versioned linux-image-6.1.0-*-amd64 package without installing it. Does
-# nothing when DIR already holds one, so a rebuild does not fetch it again.
+# from the newest versioned linux-image-6.1.0-*-amd64 package without installing it, and beside
+# it in DIR/modules the USB modules of the same package that the usb tests load into the guest:
+# the xHCI host and the FTDI adapter's driver, the CDC-ACM driver, and the gadget stack that
+# makes a CDC-ACM device on a software USB controller. Each is a plain NAME.ko there, unpacked
+# when the package ships it compressed. Does nothing when DIR already holds both, so a rebuild
+# does not fetch them again; a kernel fetched before the modules were kept is fetched anew, so
+# that the two always come from one package.
 # Usage: fetch-kernel.sh DIR
 set -eu
 [ $# -eq 1 ] || { echo "usage: fetch-kernel.sh DIR" >&2; exit 2; }
 dir=$1
-[ -s "$dir/vmlinuz" ] && exit 0
+[ -s "$dir/vmlinuz" ] && [ -d "$dir/modules" ] && exit 0
+modules="usb-common usbcore xhci-hcd xhci-pci usbserial ftdi_sio cdc-acm
+  configfs udc-core libcomposite dummy_hcd u_serial usb_f_acm g_serial"
 
 newest() {
   apt-cache search --names-only '^linux-image-6\.1\.0-[0-9]+-amd64$' | cut -d' ' -f1 | sort -V | tail -n 1
@@ -25,8 +32,19 @@ trap 'rm -rf "$scratch"' EXIT
 deb=$(ls "$scratch"/*.deb 2>/dev/null | head -n 1)
 [ -n "$deb" ] || { echo "fetch-kernel: could not download $package" >&2; exit 1; }
 dpkg-deb -x "$deb" "$scratch/root"
-mkdir -p "$dir"
+mkdir -p "$dir" "$scratch/modules"
+for module in $modules; do
+  file=$(find "$scratch"/root/lib/modules -name "$module.ko*" | head -n 1)
+  case "$file" in
+    *.ko) cp "$file" "$scratch/modules/$module.ko" ;;
+    *.ko.xz) xz -dc "$file" > "$scratch/modules/$module.ko" ;;
+    *) echo "fetch-kernel: $package has no module $module" >&2; exit 1 ;;
+  esac
+done
+rm -rf "$dir/modules" "$dir/modules.part"
+mv "$scratch/modules" "$dir/modules.part"
 cp "$scratch"/root/boot/vmlinuz-* "$dir/vmlinuz.part"
 echo "$package" > "$dir/package"
 mv "$dir/vmlinuz.part" "$dir/vmlinuz"
-echo "fetch-kernel: $package in $dir/vmlinuz"
+mv "$dir/modules.part" "$dir/modules"
+echo "fetch-kernel: $package in $dir/vmlinuz, its USB modules in $dir/modules"
