@@ -24,6 +24,17 @@ struct DirtyPort {
 
 inline void PrintTo(const DirtyPort& port, std::ostream* out) { *out << port.name; }
 
+// The state a port found so is given back in: exactly, but for equal XON and XOFF characters,
+// which SetCommState refuses and the device gives back as 0x11 and 0x13.
+inline DCB GivenBack(DCB found)
+{
+    if (found.XonChar == found.XoffChar) {
+        found.XonChar = 0x11;
+        found.XoffChar = 0x13;
+    }
+    return found;
+}
+
 inline const DirtyPort DirtyPorts[] = {
     {.name = "AsTheDriverSetsItUp", .leave = [](DCB&, COMMTIMEOUTS&) {}, .onWine = true},
     {.name = "TerminalWithRtsCts",
