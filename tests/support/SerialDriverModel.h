@@ -9,6 +9,7 @@
 // microsoft/Windows-driver-samples), each behaviour with its file in the .cpp.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
