@@ -97,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
                                    }},
                       RefusedState{"NoBaudRate", [](DCB& s) { s.BaudRate = 0; }},
                       RefusedState{"BaudRateOffTheClock", [](DCB& s) { s.BaudRate = 10000; }},
-                      RefusedState{"UndefinedDtrMode", [](DCB& s) { s.fDtrControl = 3; }}),
+                      RefusedState{"UndefinedDtrMode", [](DCB& s) { s.fDtrControl = 3; }},
+                      RefusedState{"XonLimitBeyondTheBuffer", [](DCB& s) { s.XonLim = 4097; }},
+                      RefusedState{"XoffLimitBeyondTheBuffer", [](DCB& s) { s.XoffLim = 15872; }}),
     [](const ::testing::TestParamInfo<RefusedState>& info) { return std::string(info.param.name); });
 
 TEST_F(SerialDriverModelTest, KeepsAStateItTakesAndRefusesOnlyAllThreeReadTimeoutsAtMaxdword)
@@ -183,6 +185,31 @@ TEST_F(SerialDriverModelTest, ALineErrorLatchedByAbortOnErrorRefusesAllButClearC
     EXPECT_EQ(ReadAll(handle), "A");
     EXPECT_TRUE(driver.ClearCommError(handle, errors, status));
     EXPECT_EQ(errors, 0u);
+}
+
+TEST_F(SerialDriverModelTest, AFullBufferLosesWhatComesAndLatchesAnOverflowAsErrorsComeBetweenRequests)
+{
+    driver.AddPort("COM2", 128);
+    const HANDLE handle = driver.CreateFileA("COM2", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, 0);
+    DCB state{};
+    ASSERT_TRUE(driver.GetCommState(handle, state));
+    EXPECT_EQ(state.XonLim, 64);
+    EXPECT_EQ(state.XoffLim, 16);
+    state.fAbortOnError = TRUE;
+    ASSERT_TRUE(driver.SetCommState(handle, state));
+    driver.Receive("COM2", driver.now, std::string(130, 'x'));
+    DWORD errors = 0;
+    COMSTAT status{};
+    EXPECT_TRUE(driver.ClearCommError(handle, errors, status));
+    EXPECT_EQ(errors, DWORD{CE_RXOVER});
+    EXPECT_EQ(status.cbInQue, 128u);
+
+    // Each request takes 2 ms: a byte 3 ms on overflows again between the clear and the request.
+    driver.requestTakes = 2;
+    driver.Receive("COM2", driver.now + 3, "y");
+    EXPECT_TRUE(driver.ClearCommError(handle, errors, status));
+    EXPECT_FALSE(driver.GetCommState(handle, state));
+    EXPECT_EQ(driver.GetLastError(), DWORD{ERROR_OPERATION_ABORTED});
 }
 
 TEST_F(SerialDriverModelTest, DrivesDtrAndRtsByTheirModesAndRefusesEscapesWhileItDrivesThem)
