@@ -318,6 +318,16 @@ BOOL SerialDriverModel::ClearCommError(HANDLE handle, DWORD& errors, COMSTAT& st
     return TRUE;
 }
 
+BOOL SerialDriverModel::GetCommProperties(HANDLE handle, COMMPROP& properties)
+{
+    Port* port = Request(handle);
+    if (!port) return FALSE;
+    // ioctl.c, SerialGetProperties: the current receive queue is the driver's buffer.
+    properties = COMMPROP{};
+    properties.dwCurrentRxQueue = port->bufferSize;
+    return TRUE;
+}
+
 BOOL SerialDriverModel::CloseHandle(HANDLE handle)
 {
     RunUntil(now);

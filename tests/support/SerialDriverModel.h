@@ -6,8 +6,9 @@
 // request may take time of its own, so tests take no real time.
 //
 // Sources: the Win32 pages of CreateFile, DCB, SetCommState, SetCommTimeouts/COMMTIMEOUTS,
-// ClearCommError and EscapeCommFunction, and Microsoft's sample serial driver (serial/serial in
-// microsoft/Windows-driver-samples), each behaviour with its file in the .cpp.
+// ClearCommError, GetCommProperties/COMMPROP and EscapeCommFunction, and Microsoft's sample
+// serial driver (serial/serial in microsoft/Windows-driver-samples), each behaviour with its
+// file in the .cpp.
 #pragma once
 
 #include <cstdint>
@@ -65,6 +66,7 @@ public:
     BOOL EscapeCommFunction(HANDLE handle, DWORD function) override;
     BOOL ReadFile(HANDLE handle, unsigned char& byte, DWORD& count) override;
     BOOL ClearCommError(HANDLE handle, DWORD& errors, COMSTAT& status) override;
+    BOOL GetCommProperties(HANDLE handle, COMMPROP& properties) override;
     BOOL CloseHandle(HANDLE handle) override;
     DWORD GetLastError() override { return lastError_; }
     ULONGLONG GetTickCount64() override { return now; }
