@@ -219,8 +219,11 @@ bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, st
 
 bool Win32SerialDevice::CloseHandle(PortHandleValue handle)
 {
+    // A handle that could not be closed stays in use, and its reads keep their limit.
+    if (!calls_->CloseHandle(AsHandle(handle))) {
+        lastError_ = calls_->GetLastError();
+        return false;
+    }
     readLimits_.erase(handle);
-    if (calls_->CloseHandle(AsHandle(handle))) return true;
-    lastError_ = calls_->GetLastError();
-    return false;
+    return true;
 }
