@@ -55,14 +55,16 @@ void OpenPort()
         ShowMessage(message);
         return;
     }
+    const DCB found = WorkingState;
     WorkingState.DCBlength = LineSettings.DCBlength;
     WorkingState.BaudRate = LineSettings.BaudRate;
     WorkingState.ByteSize = LineSettings.ByteSize;
     WorkingState.Parity = LineSettings.Parity;
     WorkingState.StopBits = LineSettings.StopBits;
 
-    // Read again before the working copy is applied: this is the state the port had.
-    Device->GetCommState(PortHandle, SavedState);
+    // Read again before the working copy is applied: this is the state the port had. Should this
+    // read fail, the first holds the same port's state; an earlier port's must never be put back.
+    if (!Device->GetCommState(PortHandle, SavedState)) SavedState = found;
 
     if (!Device->SetCommState(PortHandle, WorkingState)) {
         // The program's own text, trailing newline included: kept exactly as users know it.

@@ -1,6 +1,11 @@
 #include "Win32SerialDevice.h"
 
+#include <algorithm>
+
 namespace {
+
+// How many times a request refused for a latched line error is made again.
+constexpr int LineErrorRetries = 3;
 
 HANDLE AsHandle(PortHandleValue handle) { return reinterpret_cast<HANDLE>(handle); }
 
@@ -37,6 +42,10 @@ public:
     BOOL ClearCommError(HANDLE port, DWORD& errors, COMSTAT& status) override
     {
         return ::ClearCommError(port, &errors, &status);
+    }
+    BOOL GetCommProperties(HANDLE port, COMMPROP& properties) override
+    {
+        return ::GetCommProperties(port, &properties);
     }
     BOOL CloseHandle(HANDLE port) override { return ::CloseHandle(port); }
     DWORD GetLastError() override { return ::GetLastError(); }
@@ -79,6 +88,11 @@ DCB ForDataLine(DCB state)
     return Settable(state);
 }
 
+ULONGLONG OneByteLimit(const COMMTIMEOUTS& timeouts)
+{
+    return ULONGLONG{timeouts.ReadTotalTimeoutMultiplier} + timeouts.ReadTotalTimeoutConstant;
+}
+
 }  // namespace
 
 Win32SerialDevice::Win32SerialDevice(CommCalls* calls) : calls_(calls != nullptr ? calls : &SystemCalls) {}
@@ -86,23 +100,50 @@ Win32SerialDevice::Win32SerialDevice(CommCalls* calls) : calls_(calls != nullptr
 template <typename Request>
 bool Win32SerialDevice::Ask(PortHandleValue handle, Request request)
 {
-    if (request(AsHandle(handle))) return true;
-    DWORD error = calls_->GetLastError();
-    // While a line error is latched on a port that aborts on errors, the driver refuses every
-    // request but ClearCommError's with "operation aborted".
-    if (error == ERROR_OPERATION_ABORTED && ClearErrors(handle)) {
+    for (int retries = 0;; ++retries) {
         if (request(AsHandle(handle))) return true;
-        error = calls_->GetLastError();
+        lastError_ = calls_->GetLastError();
+        if (retries == LineErrorRetries || !ClearedLineError(handle, lastError_)) return false;
     }
-    lastError_ = error;
-    return false;
 }
 
-bool Win32SerialDevice::ClearErrors(PortHandleValue handle)
+bool Win32SerialDevice::ClearedLineError(PortHandleValue handle, DWORD error)
 {
+    // While a line error is latched on a port that aborts on errors, the driver refuses every
+    // request but ClearCommError's with "operation aborted". An unplugged adapter fails that too.
+    if (error != ERROR_OPERATION_ABORTED) return false;
     DWORD errors = 0;
     COMSTAT status{};
-    return calls_->ClearCommError(AsHandle(handle), errors, status) != FALSE;
+    return calls_->ClearCommError(AsHandle(handle), errors, status) && errors != 0;
+}
+
+bool Win32SerialDevice::ApplyState(PortHandleValue handle, DCB state)
+{
+    if (Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, state); })) return true;
+    // A driver may keep the XON/XOFF limits that a program set after enlarging the receive
+    // buffer (SetupComm), yet give each open a buffer of its usual size and refuse them.
+    const DWORD refusal = lastError_;
+    COMMPROP properties{};
+    if (refusal != ERROR_INVALID_PARAMETER ||
+        !Ask(handle, [&](HANDLE port) { return calls_->GetCommProperties(port, properties); })) {
+        lastError_ = refusal;
+        return false;
+    }
+    const DWORD buffer = properties.dwCurrentRxQueue;
+    if (buffer == 0 || (state.XonLim <= buffer && state.XoffLim <= buffer)) {
+        lastError_ = refusal;
+        return false;
+    }
+    // Half and an eighth of the buffer, as the driver sets them at an open.
+    state.XonLim = static_cast<WORD>(buffer / 2);
+    state.XoffLim = static_cast<WORD>(buffer / 8);
+    return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, state); });
+}
+
+ULONGLONG Win32SerialDevice::ReadLimit(PortHandleValue handle) const
+{
+    const auto known = readLimits_.find(handle);
+    return std::max<ULONGLONG>(known != readLimits_.end() ? known->second : 0, 1);
 }
 
 PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
@@ -120,15 +161,15 @@ PortHandleValue Win32SerialDevice::CreateFile(const std::string& portName)
 bool Win32SerialDevice::GetCommTimeouts(PortHandleValue handle, COMMTIMEOUTS& timeouts)
 {
     if (!Ask(handle, [&](HANDLE port) { return calls_->GetCommTimeouts(port, timeouts); })) return false;
-    timeouts_[handle] = timeouts;
+    // What the program asks for later takes the place of what the port reported.
+    readLimits_.emplace(handle, OneByteLimit(timeouts));
     return true;
 }
 
 bool Win32SerialDevice::SetCommTimeouts(PortHandleValue handle, const COMMTIMEOUTS& timeouts)
 {
-    if (!Ask(handle, [&](HANDLE port) { return calls_->SetCommTimeouts(port, timeouts); })) return false;
-    timeouts_[handle] = timeouts;
-    return true;
+    readLimits_[handle] = OneByteLimit(timeouts);
+    return Ask(handle, [&](HANDLE port) { return calls_->SetCommTimeouts(port, timeouts); });
 }
 
 bool Win32SerialDevice::GetCommState(PortHandleValue handle, DCB& state)
@@ -138,15 +179,13 @@ bool Win32SerialDevice::GetCommState(PortHandleValue handle, DCB& state)
 
 bool Win32SerialDevice::SetCommState(PortHandleValue handle, const DCB& state)
 {
-    const DCB wanted = ForDataLine(state);
-    return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, wanted); });
+    return ApplyState(handle, ForDataLine(state));
 }
 
 bool Win32SerialDevice::RestoreCommState(PortHandleValue handle, const DCB& state)
 {
-    // Exactly as found, but for XON and XOFF characters that SetCommState would refuse.
-    const DCB saved = Settable(state);
-    return Ask(handle, [&](HANDLE port) { return calls_->SetCommState(port, saved); });
+    // Exactly as found, but for XON and XOFF characters and limits that SetCommState would refuse.
+    return ApplyState(handle, Settable(state));
 }
 
 bool Win32SerialDevice::EscapeCommFunction(PortHandleValue handle, std::uint32_t function)
@@ -156,39 +195,35 @@ bool Win32SerialDevice::EscapeCommFunction(PortHandleValue handle, std::uint32_t
 
 bool Win32SerialDevice::ReadFile(PortHandleValue handle, unsigned char& byte, std::uint32_t& count)
 {
-    count = 0;
-    COMMTIMEOUTS timeouts{};
-    if (!GetCommTimeouts(handle, timeouts)) {
-        // Unplugged, the port no longer says; the time-outs last known for it still hold.
-        const auto known = timeouts_.find(handle);
-        if (known != timeouts_.end()) timeouts = known->second;
-    }
-    const ULONGLONG limit =
-        ULONGLONG{timeouts.ReadTotalTimeoutMultiplier} + timeouts.ReadTotalTimeoutConstant;
     const ULONGLONG start = calls_->GetTickCount64();
-
     DWORD got = 0;
-    BOOL succeeded = calls_->ReadFile(AsHandle(handle), byte, got);
-    // A line error fails the read on a port that aborts on errors. If ClearCommError still
-    // answers, the port is alive: read on at once rather than take it for unplugged.
-    if (!succeeded && got == 0 && ClearErrors(handle))
-        succeeded = calls_->ReadFile(AsHandle(handle), byte, got);
-    if (!succeeded) lastError_ = calls_->GetLastError();
-    if (got == 1) {
-        count = 1;
-        return succeeded != FALSE;
-    }
+    // A line error ends the read on a port that aborts on errors: read on once it is cleared.
+    // A byte that came is the read's success, whatever the call says.
+    const bool succeeded =
+        Ask(handle, [&](HANDLE port) { return calls_->ReadFile(port, byte, got) || got != 0; });
+    count = got;
+    if (got != 0) return succeeded;
     // An unplugged USB adapter fails every read at once (access denied, bad command, operation
-    // aborted, ...). Wait out the limit so that a caller reading in a loop does not spin.
+    // aborted, ...), and a port that did not take the program's time-outs may return at once:
+    // wait out the program's limit so that a caller reading in a loop does not spin. In pieces,
+    // since Sleep takes 32 bits and MAXDWORD would be for ever.
     const ULONGLONG spent = calls_->GetTickCount64() - start;
-    if (spent < limit) calls_->Sleep(static_cast<DWORD>(limit - spent));
-    return succeeded != FALSE;
+    const ULONGLONG limit = ReadLimit(handle);
+    for (ULONGLONG rest = spent < limit ? limit - spent : 0; rest > 0;) {
+        const auto piece = static_cast<DWORD>(std::min<ULONGLONG>(rest, MAXDWORD - 1));
+        calls_->Sleep(piece);
+        rest -= piece;
+    }
+    return succeeded;
 }
 
 bool Win32SerialDevice::CloseHandle(PortHandleValue handle)
 {
-    timeouts_.erase(handle);
-    if (calls_->CloseHandle(AsHandle(handle))) return true;
-    lastError_ = calls_->GetLastError();
-    return false;
+    // A handle that could not be closed stays in use, and its reads keep their limit.
+    if (!calls_->CloseHandle(AsHandle(handle))) {
+        lastError_ = calls_->GetLastError();
+        return false;
+    }
+    readLimits_.erase(handle);
+    return true;
 }

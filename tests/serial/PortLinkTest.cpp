@@ -101,6 +101,20 @@ TEST_F(PortLinkTest, FailureToApplyTheStateReleasesThePort)
                                           "RestoreCommState 9600", "SetCommTimeouts 77", "CloseHandle"));
 }
 
+// The second read, the one kept for the close, failing: the first read of the same port stands
+// in for it, never what an earlier port's open left in SavedState.
+TEST_F(PortLinkTest, ASavedStateThatCannotBeReadIsTheFirstRead)
+{
+    SavedState.BaudRate = 4800;
+    device.failGetStateAt = 2;
+    OpenPort();
+    ClosePort();
+    EXPECT_THAT(device.calls,
+                ElementsAre("CreateFile COM1", "GetCommTimeouts", "SetCommTimeouts 2500", "GetCommState",
+                            "GetCommState", "SetCommState 2400", "SETDTR", "CLRRTS", "RestoreCommState 9600",
+                            "SetCommTimeouts 77", "CloseHandle"));
+}
+
 TEST_F(PortLinkTest, ClosePutsBackStateThenTimeoutsThenCloses)
 {
     OpenPort();

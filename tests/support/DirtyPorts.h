@@ -1,8 +1,8 @@
 // States in which other programs leave a Windows serial port, each as changes to the DCB and
 // time-outs the port then holds, with the line conditions that go with it: a terminal program's
-// handshaking, receive filters, a latched line error, an odd format, odd time-outs. And the
-// frames a display on such a port must show, with NULs, XON and XOFF among their bytes, and a
-// panel that keeps what the display showed of them.
+// handshaking and XON/XOFF limits, receive filters, latched line errors and a full receive
+// buffer, an odd format, odd time-outs. And the frames a display on such a port must show, with
+// NULs, XON and XOFF among their bytes, and a panel that keeps what the display showed of them.
 #pragma once
 
 #include <ostream>
@@ -15,8 +15,13 @@
 struct DirtyPort {
     const char* name;
     void (*leave)(DCB& state, COMMTIMEOUTS& timeouts);
-    bool dsrLow = false;              // the cable carries TX and ground only
-    bool framingErrorAtOpen = false;  // the counter never pauses: every open lands mid-character
+    bool dsrLow = false;  // the cable carries TX and ground only
+    // Line errors at every open, a millisecond apart: one when the counter never pauses and every
+    // open lands mid-character, more when its characters garble at the port's other speed.
+    int framingErrorsAtOpen = 0;
+    DWORD bufferSize = 4096;  // the driver's receive buffer
+    // Frames the counter sends while the port sits open and unread before the display.
+    int framesUnread = 0;
     // Wine's serial emulation keeps this state on a pseudo-terminal, or the part of it a
     // terminal's settings can hold (of RTS/CTS handshaking, CRTSCTS).
     bool onWine = false;
@@ -24,13 +29,18 @@ struct DirtyPort {
 
 inline void PrintTo(const DirtyPort& port, std::ostream* out) { *out << port.name; }
 
-// The state a port found so is given back in: exactly, but for equal XON and XOFF characters,
-// which SetCommState refuses and the device gives back as 0x11 and 0x13.
-inline DCB GivenBack(DCB found)
+// The state a port found so is given back in: exactly, but for what SetCommState refuses: equal
+// XON and XOFF characters, given back as 0x11 and 0x13, and XON/XOFF limits beyond the driver's
+// receive buffer, given back as the driver sets them at an open, half and an eighth of it.
+inline DCB GivenBack(DCB found, DWORD bufferSize = 4096)
 {
     if (found.XonChar == found.XoffChar) {
         found.XonChar = 0x11;
         found.XoffChar = 0x13;
+    }
+    if (found.XonLim > bufferSize || found.XoffLim > bufferSize) {
+        found.XonLim = static_cast<WORD>(bufferSize / 2);
+        found.XoffLim = static_cast<WORD>(bufferSize / 8);
     }
     return found;
 }
@@ -60,7 +70,35 @@ inline const DirtyPort DirtyPorts[] = {
     {.name = "AbortOnError", .leave = [](DCB& s, COMMTIMEOUTS&) { s.fAbortOnError = TRUE; }},
     {.name = "AbortOnErrorWithALineErrorPending",
      .leave = [](DCB& s, COMMTIMEOUTS&) { s.fAbortOnError = TRUE; },
-     .framingErrorAtOpen = true},
+     .framingErrorsAtOpen = 1},
+    // A terminal's 115200 baud: the counter's characters garble into errors a millisecond apart,
+    // faster than a ClearCommError and the request made again.
+    {.name = "AbortOnErrorWithErrorsFasterThanOneRetry",
+     .leave =
+         [](DCB& s, COMMTIMEOUTS& t) {
+             s.BaudRate = 115200;
+             s.ByteSize = 8;
+             s.Parity = NOPARITY;
+             s.fAbortOnError = TRUE;
+             t = COMMTIMEOUTS{MAXDWORD, 0, 0, 0, 0};
+         },
+     .framingErrorsAtOpen = 5},
+    // The driver keeps the limits a terminal set after enlarging the buffer (SetupComm) but gives
+    // each open a buffer of its usual size.
+    {.name = "TerminalWithLargeXonXoffLimits",
+     .leave =
+         [](DCB& s, COMMTIMEOUTS&) {
+             s.fOutX = TRUE;
+             s.fInX = TRUE;
+             s.XonLim = 16128;
+             s.XoffLim = 15872;
+         }},
+    // Between two displays the counter fills the buffer and each byte more latches CE_RXOVER,
+    // which trips abort-on-error again once the port is given back.
+    {.name = "AbortOnErrorWithAnOverflowBetweenDisplays",
+     .leave = [](DCB& s, COMMTIMEOUTS&) { s.fAbortOnError = TRUE; },
+     .bufferSize = 128,
+     .framesUnread = 9},
     {.name = "DsrSensitiveWithDsrLow",
      .leave = [](DCB& s, COMMTIMEOUTS&) { s.fDsrSensitivity = TRUE; },
      .dsrLow = true},

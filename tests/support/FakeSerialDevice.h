@@ -33,7 +33,7 @@ public:
     bool GetCommState(PortHandleValue, DCB& state) override
     {
         calls.push_back("GetCommState");
-        if (failGetState) return false;
+        if (failGetState || ++getStates == failGetStateAt) return false;
         state = portState;
         return true;
     }
@@ -88,5 +88,6 @@ public:
     DCB portState{};
     COMMTIMEOUTS portTimeouts{};
     bool failCreate = false, failGetState = false, failSetState = false, failClose = false;
+    int getStates = 0, failGetStateAt = 0;  // fails only that GetCommState, counted from 1
     int lastError = 0;
 };

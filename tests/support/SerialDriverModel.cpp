@@ -55,10 +55,11 @@ bool RtsFor(DWORD mode) { return mode == RTS_CONTROL_ENABLE || mode == RTS_CONTR
 
 }  // namespace
 
-SerialDriverModel::Port& SerialDriverModel::AddPort(const std::string& name)
+SerialDriverModel::Port& SerialDriverModel::AddPort(const std::string& name, DWORD bufferSize)
 {
     // pnp.c: the defaults the driver sets up when the port appears.
     Port& port = ports_[name];
+    port.bufferSize = bufferSize;
     port.state.DCBlength = sizeof(DCB);
     port.state.BaudRate = 1200;
     port.state.ByteSize = 7;
@@ -69,6 +70,11 @@ SerialDriverModel::Port& SerialDriverModel::AddPort(const std::string& name)
     port.state.fRtsControl = RTS_CONTROL_ENABLE;
     port.state.XonChar = 0x11;
     port.state.XoffChar = 0x13;
+    // openclos.c, SerialDeviceFileCreateWorker: the limits as the driver sets them at an open,
+    // half and an eighth of its buffer. Unlike the sample, the drivers of USB adapters keep what
+    // the last program set from one open to the next, as the model keeps the whole DCB.
+    port.state.XonLim = static_cast<WORD>(port.bufferSize / 2);
+    port.state.XoffLim = static_cast<WORD>(port.bufferSize / 8);
     return port;
 }
 
@@ -127,6 +133,13 @@ void SerialDriverModel::Happen(const Event& event)
                                      byte == static_cast<unsigned char>(port.state.XoffChar)))
                 continue;
             if (port.state.fDsrSensitivity && !port.dsr) continue;
+            // SerialPutChar: with no room left the byte is lost and SERIAL_ERROR_QUEUEOVERRUN
+            // set, CE_RXOVER to ClearCommError (its page), which trips abort-on-error as any
+            // line error does.
+            if (port.input.size() >= port.bufferSize) {
+                port.errors |= CE_RXOVER;
+                continue;
+            }
             port.input += static_cast<char>(byte);
         }
         return;
@@ -141,7 +154,7 @@ BOOL SerialDriverModel::Fail(DWORD error)
 
 SerialDriverModel::Port* SerialDriverModel::Request(HANDLE handle, bool clearingErrors)
 {
-    RunUntil(now);
+    RunUntil(now + requestTakes);
     const auto open = handles_.find(handle);
     if (open == handles_.end()) {
         Fail(ERROR_INVALID_HANDLE);
@@ -187,7 +200,8 @@ HANDLE SerialDriverModel::CreateFileA(const char* path, DWORD, DWORD, DWORD disp
     // and the lines are driven as the control modes say.
     port.open = true;
     port.input.clear();
-    port.errors = port.framingErrorAtOpen ? CE_FRAME : 0;
+    port.errors = 0;
+    for (int error = 0; error < port.framingErrorsAtOpen; ++error) LineError(name, now + error, CE_FRAME);
     port.dtr = DtrFor(port.state.fDtrControl);
     port.rts = RtsFor(port.state.fRtsControl);
     const auto handle = reinterpret_cast<HANDLE>(nextHandle_++);
@@ -208,10 +222,11 @@ BOOL SerialDriverModel::SetCommState(HANDLE handle, const DCB& state)
     Port* port = Request(handle);
     if (!port) return FALSE;
     // SetCommState page: kernel32 itself refuses equal XON and XOFF characters. Then the
-    // driver's checks of ioctl.c: the baud rate, the line control, and the DTR control mode
-    // (IOCTL_SERIAL_SET_HANDFLOW refuses the fourth, undefined one). Nothing changes on a refusal.
+    // driver's checks of ioctl.c: the baud rate, the line control, and IOCTL_SERIAL_SET_HANDFLOW's
+    // refusal of the fourth, undefined DTR control mode and of XON and XOFF limits beyond the
+    // receive buffer. Nothing changes on a refusal.
     if (state.XonChar == state.XoffChar || !BaudSupported(state.BaudRate) || !ValidLineControl(state) ||
-        state.fDtrControl == 3)
+        state.fDtrControl == 3 || state.XonLim > port->bufferSize || state.XoffLim > port->bufferSize)
         return Fail(ERROR_INVALID_PARAMETER);
     // modmflow.c, SerialSetupNewHandFlow: a line is driven anew only when its mode changes.
     if (state.fDtrControl != port->state.fDtrControl) port->dtr = DtrFor(state.fDtrControl);
@@ -300,6 +315,16 @@ BOOL SerialDriverModel::ClearCommError(HANDLE handle, DWORD& errors, COMSTAT& st
     port->errors = 0;
     status = COMSTAT{};
     status.cbInQue = static_cast<DWORD>(port->input.size());
+    return TRUE;
+}
+
+BOOL SerialDriverModel::GetCommProperties(HANDLE handle, COMMPROP& properties)
+{
+    Port* port = Request(handle);
+    if (!port) return FALSE;
+    // ioctl.c, SerialGetProperties: the current receive queue is the driver's buffer.
+    properties = COMMPROP{};
+    properties.dwCurrentRxQueue = port->bufferSize;
     return TRUE;
 }
 

@@ -1,12 +1,14 @@
 // A stand-in for kernel32's communications calls that behaves as Windows' own serial driver
 // does, for what this program depends on: exclusive opens, the DCB's checks and effects, the
-// read time-outs, the abort-on-error latch, the DTR and RTS escapes, the receive filters and an
-// unplugged adapter. It runs on a clock of its own: a read that waits moves the clock on to the
-// next thing on the line or to its limit, so tests take no real time.
+// read time-outs, the abort-on-error latch, the DTR and RTS escapes, the receive filters, the
+// receive buffer and its overflow, and an unplugged adapter. It runs on a clock of its own: a
+// read that waits moves the clock on to the next thing on the line or to its limit, and each
+// request may take time of its own, so tests take no real time.
 //
 // Sources: the Win32 pages of CreateFile, DCB, SetCommState, SetCommTimeouts/COMMTIMEOUTS,
-// ClearCommError and EscapeCommFunction, and Microsoft's sample serial driver (serial/serial in
-// microsoft/Windows-driver-samples), each behaviour with its file in the .cpp.
+// ClearCommError, GetCommProperties/COMMPROP and EscapeCommFunction, and Microsoft's sample
+// serial driver (serial/serial in microsoft/Windows-driver-samples), each behaviour with its
+// file in the .cpp.
 #pragma once
 
 #include <cstdint>
@@ -22,17 +24,21 @@ public:
     struct Port {
         DCB state{};
         COMMTIMEOUTS timeouts{};
-        bool dsr = true;                  // the DSR input, driven by the other end
-        bool framingErrorAtOpen = false;  // every open lands in the middle of a character
-        bool dtr = false, rts = false;    // the outputs, as IOCTL_SERIAL_GET_DTRRTS reads them
+        bool dsr = true;  // the DSR input, driven by the other end
+        // Line errors at every open, a millisecond apart, the first as the port opens: an open in
+        // the middle of a character, or the counter's characters garbled at another speed.
+        int framingErrorsAtOpen = 0;
+        DWORD bufferSize = 4096;        // the receive buffer: 4096 bytes, 1024 or 128 short of memory
+        bool dtr = false, rts = false;  // the outputs, as IOCTL_SERIAL_GET_DTRRTS reads them
         bool open = false;
         std::string input;    // received, not yet read
         DWORD errors = 0;     // CE_* since the last ClearCommError
         DWORD unplugged = 0;  // the error every request fails with once the adapter is gone
     };
 
-    // A port as the driver first sets it up: 1200 baud 7E1, DTR and RTS on, XON 0x11, XOFF 0x13.
-    Port& AddPort(const std::string& name);
+    // A port as the driver first sets it up: 1200 baud 7E1, DTR and RTS on, XON 0x11, XOFF 0x13,
+    // with a receive buffer of that size.
+    Port& AddPort(const std::string& name, DWORD bufferSize = 4096);
     Port& port(const std::string& name) { return ports_.at(name); }
 
     // What happens on a port's line at a time of the clock (milliseconds): bytes arriving
@@ -46,6 +52,10 @@ public:
     bool Quiet() const { return events_.empty(); }
 
     ULONGLONG now = 1'000'000;
+    // How long the driver takes to answer a request (a USB adapter's round trip on the bus): the
+    // line's events of that time happen before the answer, so an error can come between a
+    // ClearCommError and the request made again.
+    ULONGLONG requestTakes = 0;
 
     HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, DWORD disposition,
                        DWORD flags) override;
@@ -56,6 +66,7 @@ public:
     BOOL EscapeCommFunction(HANDLE handle, DWORD function) override;
     BOOL ReadFile(HANDLE handle, unsigned char& byte, DWORD& count) override;
     BOOL ClearCommError(HANDLE handle, DWORD& errors, COMSTAT& status) override;
+    BOOL GetCommProperties(HANDLE handle, COMMPROP& properties) override;
     BOOL CloseHandle(HANDLE handle) override;
     DWORD GetLastError() override { return lastError_; }
     ULONGLONG GetTickCount64() override { return now; }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "DirtyPorts.h"
 #include "FrequencyDisplay.h"
@@ -24,14 +25,19 @@ class DirtyPortTest : public ::testing::TestWithParam<DirtyPort> {
 protected:
     ~DirtyPortTest() override { UseSerialDevice(nullptr); }
 
-    // Puts the frames on the line as the counter sends them at 2400 baud, one every 250 ms.
-    void SendFrames(ULONGLONG start)
+    // Puts that many frames on the line as the counter sends them at 2400 baud, one every 250 ms;
+    // the time of the last byte.
+    ULONGLONG SendFrames(ULONGLONG start, int count)
     {
-        for (const std::string& frame : DirtyPortFrames) {
-            for (std::size_t i = 0; i < frame.size(); ++i)
-                driver.Receive("COM1", start + i * 25 / 6, frame.substr(i, 1));
-            start += 250;
+        ULONGLONG last = start;
+        for (int n = 0; n < count; ++n, start += 250) {
+            const std::string& frame = DirtyPortFrames[n % std::size(DirtyPortFrames)];
+            for (std::size_t i = 0; i < frame.size(); ++i) {
+                last = start + i * 25 / 6;
+                driver.Receive("COM1", last, frame.substr(i, 1));
+            }
         }
+        return last;
     }
 
     SerialDriverModel driver;
@@ -44,16 +50,25 @@ protected:
 
 TEST_P(DirtyPortTest, ShowsEveryFrameWithDtrOnAndRtsOffAndGivesThePortBackAsFound)
 {
-    SerialDriverModel::Port& port = driver.AddPort("COM1");
+    SerialDriverModel::Port& port = driver.AddPort("COM1", GetParam().bufferSize);
     GetParam().leave(port.state, port.timeouts);
     port.dsr = !GetParam().dsrLow;
-    port.framingErrorAtOpen = GetParam().framingErrorAtOpen;
+    port.framingErrorsAtOpen = GetParam().framingErrorsAtOpen;
     const DCB found = port.state;
     const COMMTIMEOUTS foundTimeouts = port.timeouts;
+    // Every request takes a millisecond, as a USB adapter's does.
+    driver.requestTakes = 1;
 
     ResetPortLink(&device);
     OpenPort();
-    SendFrames(driver.now + 100);
+    if (GetParam().framesUnread != 0) {
+        // The display starts as the last bytes come into the full buffer: the last lands between
+        // the clear and the retry of the request refused once the close has put abort-on-error
+        // back (the restore, the refused request and the clear take a millisecond each).
+        const ULONGLONG last = SendFrames(driver.now + 100, GetParam().framesUnread);
+        driver.Sleep(static_cast<DWORD>(last - 4 - driver.now));
+    }
+    SendFrames(driver.now + 100, std::size(DirtyPortFrames));
     // A break between the first two frames: a line error in the middle of a display.
     driver.LineError("COM1", driver.now + 300, CE_BREAK);
     // A display on a port that failed to open takes no time on the driver's clock: give up
@@ -71,7 +86,7 @@ TEST_P(DirtyPortTest, ShowsEveryFrameWithDtrOnAndRtsOffAndGivesThePortBackAsFoun
     EXPECT_THAT(framework.messages, IsEmpty());
     EXPECT_THAT(dtrOnRtsOff, Each(true));
     EXPECT_FALSE(port.open);
-    const DCB back = GivenBack(found);
+    const DCB back = GivenBack(found, port.bufferSize);
     EXPECT_EQ(std::memcmp(&port.state, &back, sizeof back), 0);
     EXPECT_EQ(std::memcmp(&port.timeouts, &foundTimeouts, sizeof foundTimeouts), 0);
 }

@@ -97,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
                                    }},
                       RefusedState{"NoBaudRate", [](DCB& s) { s.BaudRate = 0; }},
                       RefusedState{"BaudRateOffTheClock", [](DCB& s) { s.BaudRate = 10000; }},
-                      RefusedState{"UndefinedDtrMode", [](DCB& s) { s.fDtrControl = 3; }}),
+                      RefusedState{"UndefinedDtrMode", [](DCB& s) { s.fDtrControl = 3; }},
+                      RefusedState{"XonLimitBeyondTheBuffer", [](DCB& s) { s.XonLim = 4097; }},
+                      RefusedState{"XoffLimitBeyondTheBuffer", [](DCB& s) { s.XoffLim = 15872; }}),
     [](const ::testing::TestParamInfo<RefusedState>& info) { return std::string(info.param.name); });
 
 TEST_F(SerialDriverModelTest, KeepsAStateItTakesAndRefusesOnlyAllThreeReadTimeoutsAtMaxdword)
@@ -183,6 +185,18 @@ TEST_F(SerialDriverModelTest, ALineErrorLatchedByAbortOnErrorRefusesAllButClearC
     EXPECT_EQ(ReadAll(handle), "A");
     EXPECT_TRUE(driver.ClearCommError(handle, errors, status));
     EXPECT_EQ(errors, 0u);
+}
+
+TEST_F(SerialDriverModelTest, AFullBufferLosesWhatComesAndLatchesAnOverflow)
+{
+    driver.AddPort("COM2", 128);
+    const HANDLE handle = driver.CreateFileA("COM2", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, 0);
+    driver.Receive("COM2", driver.now, std::string(130, 'x'));
+    DWORD errors = 0;
+    COMSTAT status{};
+    EXPECT_TRUE(driver.ClearCommError(handle, errors, status));
+    EXPECT_EQ(errors, DWORD{CE_RXOVER});
+    EXPECT_EQ(status.cbInQue, 128u);
 }
 
 TEST_F(SerialDriverModelTest, DrivesDtrAndRtsByTheirModesAndRefusesEscapesWhileItDrivesThem)

@@ -91,27 +91,37 @@ TEST_F(Win32SerialDeviceTest, DistinctXonAndXoffCharactersStayAsFound)
     EXPECT_EQ(port.state.XoffChar, 'S');
 }
 
-TEST_F(Win32SerialDeviceTest, ALatchedLineErrorIsClearedAndTheRequestMadeAgain)
+TEST_F(Win32SerialDeviceTest, LineErrorsFasterThanOneRetryAreClearedAndTheRequestMadeAgain)
 {
-    // The port as left, aborting on errors, with a line error as the port opens.
+    // The port as left, aborting on errors, opened while the line garbles: four errors a
+    // millisecond apart, each request taking a millisecond, so that one lands between the
+    // ClearCommError and the request made again.
     port.state.fAbortOnError = TRUE;
-    port.framingErrorAtOpen = true;
+    port.framingErrorsAtOpen = 4;
+    driver.requestTakes = 1;
     const PortHandleValue handle = device.CreateFile("COM1");
     ASSERT_NE(handle, InvalidPortHandle);
     DCB state{};
     EXPECT_TRUE(device.GetCommState(handle, state));
     ASSERT_TRUE(device.SetCommTimeouts(handle, COMMTIMEOUTS{120, 20, 150, 1, 250}));
 
-    // A line error in the middle of a read: the byte after it still comes, in the same call.
-    driver.LineError("COM1", driver.now + 10, CE_BREAK);
-    driver.Receive("COM1", driver.now + 30, "A");
+    // The same in the middle of a read: the byte after the errors still comes, in the same call.
     const ULONGLONG start = driver.now;
+    for (ULONGLONG at : {10, 11, 12}) driver.LineError("COM1", start + at, CE_BREAK);
+    driver.Receive("COM1", start + 30, "A");
     unsigned char byte = 0;
     std::uint32_t count = 0;
     EXPECT_TRUE(device.ReadFile(handle, byte, count));
     EXPECT_EQ(count, 1u);
     EXPECT_EQ(byte, 'A');
     EXPECT_EQ(driver.now - start, 30u);
+
+    // Errors that never stop: the request is refused after a few tries, not retried for ever.
+    device.CloseHandle(handle);
+    port.framingErrorsAtOpen = 1000;
+    const PortHandleValue garbled = device.CreateFile("COM1");
+    EXPECT_FALSE(device.GetCommState(garbled, state));
+    EXPECT_EQ(device.GetLastError(), ERROR_OPERATION_ABORTED);
 }
 
 TEST_F(Win32SerialDeviceTest, AByteReturnsAtOnce)
@@ -137,6 +147,7 @@ struct Unplug {
     DWORD error;
     DWORD constant;
     ULONGLONG readTakes;
+    bool beforeTheTimeouts = false;  // so the port never took the program's time-outs
 };
 
 void PrintTo(const Unplug& unplug, std::ostream* out) { *out << unplug.name; }
@@ -165,9 +176,11 @@ TEST_P(UnpluggedReadTest, TakesTheWholeLimitAndReportsNoByte)
 {
     port.AddPort("COM1");
     const PortHandleValue handle = device.CreateFile("COM1");
-    ASSERT_TRUE(device.SetCommTimeouts(handle, COMMTIMEOUTS{120, 20, GetParam().constant, 1, 250}));
     port.error = GetParam().error;
     port.readTakes = GetParam().readTakes;
+    if (GetParam().beforeTheTimeouts) port.Unplug("COM1", port.now, GetParam().error);
+    EXPECT_EQ(device.SetCommTimeouts(handle, COMMTIMEOUTS{120, 20, GetParam().constant, 1, 250}),
+              !GetParam().beforeTheTimeouts);
     if (GetParam().error != 0) port.Unplug("COM1", port.now, GetParam().error);
     for (int call = 0; call < 3; ++call) {
         const ULONGLONG start = port.now;
@@ -175,19 +188,20 @@ TEST_P(UnpluggedReadTest, TakesTheWholeLimitAndReportsNoByte)
         std::uint32_t count = 7;
         EXPECT_EQ(device.ReadFile(handle, byte, count), GetParam().error == 0);
         EXPECT_EQ(count, 0u);
-        EXPECT_EQ(port.now - start, std::max<ULONGLONG>(20 + GetParam().constant, GetParam().readTakes));
+        EXPECT_EQ(port.now - start, std::max(ULONGLONG{20} + GetParam().constant, GetParam().readTakes));
     }
     if (GetParam().error != 0) {
         EXPECT_EQ(device.GetLastError(), static_cast<int>(GetParam().error));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, UnpluggedReadTest,
-                         ::testing::Values(Unplug{"AccessDeniedDuringDisplay", ERROR_ACCESS_DENIED, 150, 0},
-                                           Unplug{"BadCommandAtRest", ERROR_BAD_COMMAND, 2500, 0},
-                                           Unplug{"AbortedAfterAWhile", ERROR_OPERATION_ABORTED, 150, 60},
-                                           Unplug{"EmptyAtOnce", 0, 150, 0},
-                                           Unplug{"FailsAfterTheLimit", ERROR_GEN_FAILURE, 150, 400}),
-                         [](const ::testing::TestParamInfo<Unplug>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Failures, UnpluggedReadTest,
+    ::testing::Values(Unplug{"AccessDeniedDuringDisplay", ERROR_ACCESS_DENIED, 150, 0},
+                      Unplug{"BadCommandAtRest", ERROR_BAD_COMMAND, 2500, 0},
+                      Unplug{"AbortedAfterAWhile", ERROR_OPERATION_ABORTED, 150, 60},
+                      Unplug{"EmptyAtOnce", 0, 150, 0},
+                      Unplug{"FailsAfterTheLimit", ERROR_GEN_FAILURE, 150, 400},
+                      Unplug{"BeforeTheTimeoutsWereSet", ERROR_BAD_COMMAND, 150, 0, true},
+                      Unplug{"LimitBeyondMaxdword", ERROR_ACCESS_DENIED, MAXDWORD, 0}),
+    [](const ::testing::TestParamInfo<Unplug>& info) { return std::string(info.param.name); });
