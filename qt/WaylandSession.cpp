@@ -28,9 +28,12 @@ void KeepFixedSizeOnWayland(QWidget& window)
     const auto settle = [&window, handle] {
         const QSize fixed = window.maximumSize();
         if (window.minimumSize() != fixed) return;
-        if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        const Qt::WindowStates states = handle->windowStates();
+        if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
             handle->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-            if (handle->size() != fixed) {
+            // Full screen may keep a smaller size, which the compositor centres; a maximise only
+            // once the window has taken the compositor's size can be undone.
+            if (handle->size() != fixed || (states & Qt::WindowFullScreen)) {
                 QTimer::singleShot(0, handle, [handle] {
                     if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen))
                         handle->showNormal();
