@@ -49,7 +49,7 @@ TEST(OnWeston, AMaximiseKeepsTheFixedSizeAndACloseGivesThePortBack)
     const std::string log = devices / "wayland.log";
     ChildProcess program("/bin/sh",
                          {"-c", R"(log=$1; shift; WAYLAND_DEBUG=client exec "$@" 2> "$log")", "sh", log,
-                          MAXIMISE_THEN_CLOSE_EXE, devices.path(), devices / "zorvalit.cfg", "1500"});
+                          MAXIMISE_THEN_CLOSE_EXE, devices.path(), devices / "zorvalit.cfg", "3000"});
     const auto answer = program.ReadLine(20000);
     ASSERT_TRUE(answer.has_value()) << "the program ended or hung before the compositor answered";
     EXPECT_EQ(*answer, "wayland 592x240 normal");

@@ -17,7 +17,7 @@ trap 'exit 1' INT TERM HUP
 
 # weston.ini from the user's or the system's folders must not change the desktop.
 printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nlocking=false\n' > "$runtime/weston.ini"
-XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 \
+XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --width=1024 --height=768 \
   --socket=zorvalit-weston --config="$runtime/weston.ini" > "$runtime/weston.log" 2>&1 &
 compositor=$!
 for _ in $(seq 100); do
