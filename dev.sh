@@ -13,7 +13,8 @@ set -eu
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
-RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
+# qt6-wayland: Qt's Wayland plugin, for Wayland sessions without XWayland.
+RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
 # benchmark's silent port.
@@ -22,7 +23,8 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine p
 DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3"
+# weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland"
 
 install_missing() {
   missing=

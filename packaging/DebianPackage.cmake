@@ -21,10 +21,13 @@ set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_SOURCE_DIR}/debian/descriptio
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorvalit.example.org")
-# The libraries come from dpkg-shlibdeps. Qt loads its platform plugins (the X11 and Wayland
-# ones) at run time, so dpkg-shlibdeps cannot see them; the fonts stand in for the window's.
+# The libraries come from dpkg-shlibdeps. Qt loads its platform plugins at run time, so
+# dpkg-shlibdeps cannot see them: the X11 one is needed, and the fonts stand in for the window's.
+# The program runs through XWayland where a Wayland session has it; Qt's Wayland plugin is for
+# the sessions without.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-comic-neue, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst

@@ -6,6 +6,7 @@
 #include "MyForm.h"
 #include "PortLink.h"
 #include "TerminationSignals.h"
+#include "WaylandSession.h"
 #include "ZorvalitApplication.h"
 
 int RunProgram(ZorvalitApplication& application, const std::function<void(TMyForm&)>& shown)
@@ -18,6 +19,7 @@ int RunProgram(ZorvalitApplication& application, const std::function<void(TMyFor
             // Stopped while the constructor's message box was up: never show the window.
             ClosePort();
         } else {
+            KeepFixedSizeOnWayland(form);
             form.show();
             if (shown) shown(form);
             application.exec();

@@ -4,12 +4,15 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "WaylandSession.h"
+
 namespace {
 
 int ShowBox(QMessageBox::Icon icon, const std::string& caption, const std::string& text)
 {
     QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
+    KeepFixedSizeOnWayland(box);
     return box.exec() == QMessageBox::Ok ? 1 : 0;  // IDOK
 }
 

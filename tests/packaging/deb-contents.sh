@@ -33,6 +33,7 @@ depends=$(field Depends)
 for package in qt6-qpa-plugins fonts-comic-neue fonts-dejavu-core libqt6widgets6 libc6; do
   echo "$depends" | tr ',' '\n' | grep -Eq "^ *$package( |$)" || fail "Depends lacks $package: $depends"
 done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', expected qt6-wayland"
 
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/zorvalit.desktop" || fail "the desktop entry is not valid"
