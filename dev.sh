@@ -12,6 +12,12 @@
 set -eu
 cd "$(dirname "$0")"
 
+# Reproducible builds: the one time that builds and packages write (the Windows program's link
+# time, the files' times in every archive) is the commit's, unless the caller gives another.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null); then
+  export SOURCE_DATE_EPOCH
+fi
+
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 # The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
@@ -63,7 +69,13 @@ windows() {
 
 # Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1,
 # the installer and the zip from the Windows build folder $2, and SHA256SUMS for the three.
-dist() {
+# Nothing of the machine's user, locale, time zone or umask may reach them.
+dist() (
+  umask 022
+  export LC_ALL=C.UTF-8 TZ=UTC
+  if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
+    echo "dist: the work tree has uncommitted changes: these downloads are not the commit's" >&2
+  fi
   staging=$(pwd)/build/dist
   rm -rf dist "$staging"
   (cd "$1" && cpack -G DEB -B "$staging")
@@ -73,7 +85,7 @@ dist() {
   (cd dist && sha256sum -- * > SHA256SUMS)
   rm -rf "$staging"
   echo "dist/:" && ls dist
-}
+)
 
 # The three downloads are there, and each matches its sum.
 check_dist() {
@@ -83,6 +95,35 @@ check_dist() {
   done
   [ "$(wc -l < dist/SHA256SUMS)" -eq 3 ] || { echo "dist: SHA256SUMS does not list three files" >&2; exit 1; }
   (cd dist && sha256sum --check --strict SHA256SUMS)
+}
+
+# The downloads again, from a copy of the source at another path, made later from fresh builds
+# of the program presets: every file there, SHA256SUMS included, must be byte for byte the file in
+# dist/. The copy holds what git tracks or would track, as the work tree has it: on a clean clone,
+# the commit.
+check_reproducible() {
+  copy=$(pwd)/build/rebuild
+  rm -rf "$copy"
+  mkdir -p "$copy"
+  started=$(date +%s)
+  git ls-files -z --cached --others --exclude-standard |
+    tar --null -T - --ignore-failed-read -cf - | tar -xmf - -C "$copy"
+  (cd "$copy" && ./dev.sh dist > build.log 2>&1) || { tail -n 40 "$copy/build.log"; exit 1; }
+  echo "reproducible: the second build took $(($(date +%s) - started)) s"
+  status=0
+  for name in $( (ls dist; ls "$copy/dist") | sort -u); do
+    if [ ! -f "dist/$name" ] || [ ! -f "$copy/dist/$name" ]; then
+      echo "reproducible: $name is in one of dist/ and $copy/dist/ only" >&2
+      status=1
+    elif ! cmp -s "dist/$name" "$copy/dist/$name"; then
+      echo "reproducible: $name differs in $(cmp -l "dist/$name" "$copy/dist/$name" | wc -l) bytes," \
+        "the first at $(cmp "dist/$name" "$copy/dist/$name" | sed 's/.*differ: //');" \
+        "see diffoscope dist/$name $copy/dist/$name" >&2
+      status=1
+    fi
+  done
+  [ $status -eq 0 ] || exit 1
+  echo "reproducible: every file in dist/ is the same in $copy/dist/"
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -126,6 +167,7 @@ case "${1:-}" in
     # The downloads, made from the builds just tested.
     dist build/release build/windows
     check_dist
+    check_reproducible
     fuzz "${FUZZ_SECONDS:-60}"
     ;;
   fuzz)
