@@ -56,6 +56,8 @@ set(CPACK_ZORVALIT_SIGNING_CERTIFICATE "${ZORVALIT_SIGNING_CERTIFICATE}")
 set(CPACK_ZORVALIT_SIGNING_PASSWORD_FILE "${ZORVALIT_SIGNING_PASSWORD_FILE}")
 # Signing changes the program's file, so its time is set afterwards.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake ${CMAKE_CURRENT_LIST_DIR}/source-date.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake ${CMAKE_CURRENT_LIST_DIR}/windows/zip-in-order.cmake)
+# CPack lists the installer's files, like the zip's, in the order the file system gives.
+set(CPACK_NSIS_EXECUTABLE ${CMAKE_CURRENT_LIST_DIR}/windows/makensis-in-order.sh)
 
 include(CPack)
