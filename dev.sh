@@ -8,7 +8,7 @@
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 #   ./dev.sh dist    build the Debian package, the Windows installer and the Windows zip into
-#                    dist/, with SHA256SUMS
+#                    dist/, with SHA256SUMS: the same bytes for the same commit, anywhere
 set -eu
 cd "$(dirname "$0")"
 
@@ -24,8 +24,9 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
 # benchmark's silent port.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
-# The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows.
-DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis"
+# The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows,
+# Python to write the zip with its files in name order.
+DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis python3"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
 TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3"
