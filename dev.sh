@@ -12,8 +12,8 @@
 set -eu
 cd "$(dirname "$0")"
 
-# Reproducible builds: the one time that builds and packages write (the Windows program's link
-# time, the files' times in every archive) is the commit's, unless the caller gives another.
+# Reproducible builds: the one time that builds and packages write (the Windows program's header,
+# the files' times in every archive) is the commit's, unless the caller gives another.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ] && SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null); then
   export SOURCE_DATE_EPOCH
 fi
@@ -70,7 +70,7 @@ windows() {
 
 # Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1,
 # the installer and the zip from the Windows build folder $2, and SHA256SUMS for the three.
-# Nothing of the machine's user, locale, time zone or umask may reach them.
+# Nothing of the machine's user, locale (the order of SHA256SUMS), time zone or umask may reach them.
 dist() (
   umask 022
   export LC_ALL=C.UTF-8 TZ=UTC
@@ -125,6 +125,7 @@ check_reproducible() {
   done
   [ $status -eq 0 ] || exit 1
   echo "reproducible: every file in dist/ is the same in $copy/dist/"
+  rm -rf "$copy"
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
