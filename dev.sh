@@ -117,9 +117,13 @@ check_reproducible() {
       echo "reproducible: $name is in one of dist/ and $copy/dist/ only" >&2
       status=1
     elif ! cmp -s "dist/$name" "$copy/dist/$name"; then
-      echo "reproducible: $name differs in $(cmp -l "dist/$name" "$copy/dist/$name" | wc -l) bytes," \
-        "the first at $(cmp "dist/$name" "$copy/dist/$name" | sed 's/.*differ: //');" \
-        "see diffoscope dist/$name $copy/dist/$name" >&2
+      # The first byte that differs: where cmp sees one, or the one after the shorter file's end.
+      first=$(cmp "dist/$name" "$copy/dist/$name" 2>&1 |
+        sed -n 's/.*differ: byte \([0-9]*\).*/\1/p; s/.*EOF on .* after byte \([0-9]*\).*/\1+1/p')
+      echo "reproducible: $name differs from byte $(($first)) on:" \
+        "$(wc -c < "dist/$name") bytes in dist/, $(wc -c < "$copy/dist/$name") in the rebuild," \
+        "$(cmp -l "dist/$name" "$copy/dist/$name" 2>/dev/null | wc -l) of the bytes both have differ;" \
+        "diffoscope dist/$name $copy/dist/$name shows what" >&2
       status=1
     fi
   done
