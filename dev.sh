@@ -8,9 +8,15 @@
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 #   ./dev.sh dist    build the Debian package, the Windows installer and the Windows zip into
-#                    dist/, with SHA256SUMS
+#                    dist/, with SHA256SUMS: the same bytes for the same commit, anywhere
 set -eu
 cd "$(dirname "$0")"
+
+# Reproducible builds: the one time that builds and packages write (the Windows program's header,
+# the files' times in every archive) is the commit's, unless the caller gives another.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null); then
+  export SOURCE_DATE_EPOCH
+fi
 
 BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 # qt6-wayland: Qt's Wayland plugin, for Wayland sessions without XWayland.
@@ -19,8 +25,9 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
 # benchmark's silent port.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
-# The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows.
-DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis"
+# The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows,
+# Python to write the zip with its files in name order.
+DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis python3"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
 # weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
@@ -65,7 +72,13 @@ windows() {
 
 # Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1,
 # the installer and the zip from the Windows build folder $2, and SHA256SUMS for the three.
-dist() {
+# Nothing of the machine's user, locale (the order of SHA256SUMS), time zone or umask may reach them.
+dist() (
+  umask 022
+  export LC_ALL=C.UTF-8 TZ=UTC
+  if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
+    echo "dist: the work tree has uncommitted changes: these downloads are not the commit's" >&2
+  fi
   staging=$(pwd)/build/dist
   rm -rf dist "$staging"
   (cd "$1" && cpack -G DEB -B "$staging")
@@ -75,7 +88,7 @@ dist() {
   (cd dist && sha256sum -- * > SHA256SUMS)
   rm -rf "$staging"
   echo "dist/:" && ls dist
-}
+)
 
 # The three downloads are there, and each matches its sum.
 check_dist() {
@@ -85,6 +98,40 @@ check_dist() {
   done
   [ "$(wc -l < dist/SHA256SUMS)" -eq 3 ] || { echo "dist: SHA256SUMS does not list three files" >&2; exit 1; }
   (cd dist && sha256sum --check --strict SHA256SUMS)
+}
+
+# The downloads again, from a copy of the source at another path, made later from fresh builds
+# of the program presets: every file there, SHA256SUMS included, must be byte for byte the file in
+# dist/. The copy holds what git tracks or would track, as the work tree has it: on a clean clone,
+# the commit.
+check_reproducible() {
+  copy=$(pwd)/build/rebuild
+  rm -rf "$copy"
+  mkdir -p "$copy"
+  started=$(date +%s)
+  git ls-files -z --cached --others --exclude-standard |
+    tar --null -T - --ignore-failed-read -cf - | tar -xmf - -C "$copy"
+  (cd "$copy" && ./dev.sh dist > build.log 2>&1) || { tail -n 40 "$copy/build.log"; exit 1; }
+  echo "reproducible: the second build took $(($(date +%s) - started)) s"
+  status=0
+  for name in $( (ls dist; ls "$copy/dist") | sort -u); do
+    if [ ! -f "dist/$name" ] || [ ! -f "$copy/dist/$name" ]; then
+      echo "reproducible: $name is in one of dist/ and $copy/dist/ only" >&2
+      status=1
+    elif ! cmp -s "dist/$name" "$copy/dist/$name"; then
+      # The first byte that differs: where cmp sees one, or the one after the shorter file's end.
+      first=$(cmp "dist/$name" "$copy/dist/$name" 2>&1 |
+        sed -n 's/.*differ: byte \([0-9]*\).*/\1/p; s/.*EOF on .* after byte \([0-9]*\).*/\1+1/p')
+      echo "reproducible: $name differs from byte $(($first)) on:" \
+        "$(wc -c < "dist/$name") bytes in dist/, $(wc -c < "$copy/dist/$name") in the rebuild," \
+        "$(cmp -l "dist/$name" "$copy/dist/$name" 2>/dev/null | wc -l) of the bytes both have differ;" \
+        "diffoscope dist/$name $copy/dist/$name shows what" >&2
+      status=1
+    fi
+  done
+  [ $status -eq 0 ] || exit 1
+  echo "reproducible: every file in dist/ is the same in $copy/dist/"
+  rm -rf "$copy"
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -128,6 +175,7 @@ case "${1:-}" in
     # The downloads, made from the builds just tested.
     dist build/release build/windows
     check_dist
+    check_reproducible
     fuzz "${FUZZ_SECONDS:-60}"
     ;;
   fuzz)

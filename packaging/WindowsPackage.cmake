@@ -24,6 +24,10 @@ set(CPACK_NSIS_DISPLAY_NAME Zorvalit)
 # A 64-bit installer: its own registry and file-system view are the native ones, so the
 # program goes to "C:\Program Files" and its uninstall entry to the 64-bit registry.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# The installer keeps no file's time: CPack writes some of the files it packs (its page settings)
+# at the moment of packing, which would make every installer different. Installed files get the
+# time of installing.
+string(APPEND CPACK_NSIS_DEFINES "\nSetDateSave off")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
@@ -50,7 +54,10 @@ set(ZORVALIT_SIGNING_CERTIFICATE "" CACHE FILEPATH "Code-signing certificate and
 set(ZORVALIT_SIGNING_PASSWORD_FILE "" CACHE FILEPATH "File holding the signing certificate's password")
 set(CPACK_ZORVALIT_SIGNING_CERTIFICATE "${ZORVALIT_SIGNING_CERTIFICATE}")
 set(CPACK_ZORVALIT_SIGNING_PASSWORD_FILE "${ZORVALIT_SIGNING_PASSWORD_FILE}")
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake)
+# Signing changes the program's file, so its time is set afterwards.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake ${CMAKE_CURRENT_LIST_DIR}/source-date.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/sign.cmake ${CMAKE_CURRENT_LIST_DIR}/windows/zip-in-order.cmake)
+# CPack lists the installer's files, like the zip's, in the order the file system gives.
+set(CPACK_NSIS_EXECUTABLE ${CMAKE_CURRENT_LIST_DIR}/windows/makensis-in-order.sh)
 
 include(CPack)
