@@ -26,14 +26,15 @@ set(CPACK_NSIS_DISPLAY_NAME Zorvalit)
 # are the program's own: the 64-bit one puts the program in "C:\Program Files" and its uninstall
 # entry in the 64-bit registry, and cannot start on 32-bit Windows; the 32-bit one uses the
 # 32-bit views, which are the native ones on 32-bit Windows and "C:\Program Files (x86)" and
-# the 32-bit registry on 64-bit Windows.
+# the 32-bit registry on 64-bit Windows. $PROGRAMFILES is the installer's own, in both. Not
+# $PROGRAMFILES64: CPack's script reaches the Target line only after makensis has fixed what that
+# name means for a 32-bit installer, so that the 64-bit installer read it as "Program Files (x86)".
 if(ZORVALIT_WINDOWS_ARCHITECTURE STREQUAL win64)
   set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 else()
   set(CPACK_NSIS_DEFINES "Target x86-unicode")
-  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
 endif()
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME zorvalit.exe)
