@@ -7,8 +7,9 @@
 #   ./dev.sh test quick   the developer's loop: release build and its tests only
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
-#   ./dev.sh dist    build the Debian package, the Windows installer and the Windows zip into
-#                    dist/, with SHA256SUMS: the same bytes for the same commit, anywhere
+#   ./dev.sh dist    build the Debian package, and the Windows installer and zip for 64-bit and
+#                    for 32-bit Windows, into dist/, with SHA256SUMS: the same bytes for the same
+#                    commit, anywhere
 set -eu
 cd "$(dirname "$0")"
 
@@ -25,9 +26,13 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
 # benchmark's silent port.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
+# The 32-bit Windows build: its cross compiler, and 32-bit wine (Debian's i386 architecture, which
+# add_i386 adds) for its tests.
+WINDOWS32_PACKAGES="g++-mingw-w64-i686-posix wine32:i386"
 # The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows,
 # Python to write the zip with its files in name order.
 DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis python3"
+DIST32_PACKAGES="g++-mingw-w64-i686-posix"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
 # weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
@@ -47,8 +52,17 @@ install_missing() {
   apt-get install -y -q --no-install-recommends $missing
 }
 
-# Configures and builds one preset: "program" (the program alone), "release" (everything) or
-# "windows" (everything that builds for Windows).
+# 32-bit wine comes from Debian's i386 architecture: added once, as root, when it is missing (the
+# package lists then come again with install_missing's update).
+add_i386() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return 0
+  [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to add the i386 architecture (32-bit wine)" >&2; exit 1; }
+  echo "Adding the i386 architecture"
+  dpkg --add-architecture i386
+}
+
+# Configures and builds one preset: "program" (the program alone), "release" (everything),
+# "windows" (everything that builds for Windows) or "windows32" (what 32-bit Windows is tested on).
 build() {
   cmake --preset "$1"
   cmake --build --preset "$1" -j "$(nproc)"
@@ -59,19 +73,20 @@ check_format() {
   git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 }
 
-# Cross-builds for Windows and runs those tests under wine. Every wine process, its server
-# included, runs where the real serial ports are masked (wine links COM1 to /dev/ttyS0), and the
-# prefix's server, persistent for the run, is stopped at the end.
+# Cross-builds preset $1 for Windows and runs its tests under wine ($2: win64 or win32). Every wine
+# process, its server included, runs where the real serial ports are masked (wine links COM1 to
+# /dev/ttyS0), and the prefix's server, persistent for the run, is stopped at the end.
 windows() {
-  build windows
-  tools/no-real-ports.sh sh -c 'status=0
-    ctest --preset windows || status=$?
-    tests/support/wine-run.sh --prefix build/windows/wineprefix --stop
-    exit $status'
+  build "$1"
+  WINEARCH=$2 tools/no-real-ports.sh sh -c 'status=0
+    ctest --preset "$1" || status=$?
+    tests/support/wine-run.sh --prefix "build/$1/wineprefix" --stop
+    exit $status' windows "$1"
 }
 
-# Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1,
-# the installer and the zip from the Windows build folder $2, and SHA256SUMS for the three.
+# Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1, an
+# installer and a zip from each Windows build folder after it (each named by its architecture),
+# and SHA256SUMS for them all.
 # Nothing of the machine's user, locale (the order of SHA256SUMS), time zone or umask may reach them.
 dist() (
   umask 022
@@ -82,21 +97,25 @@ dist() (
   staging=$(pwd)/build/dist
   rm -rf dist "$staging"
   (cd "$1" && cpack -G DEB -B "$staging")
-  (cd "$2" && cpack -B "$staging")
+  shift
+  for windows_build in "$@"; do
+    (cd "$windows_build" && cpack -B "$staging")
+  done
   mkdir dist
-  cp "$staging"/*.deb "$staging"/*-setup.exe "$staging"/*-win64.zip dist/
+  cp "$staging"/*.deb "$staging"/*-setup.exe "$staging"/*.zip dist/
   (cd dist && sha256sum -- * > SHA256SUMS)
   rm -rf "$staging"
   echo "dist/:" && ls dist
 )
 
-# The three downloads are there, and each matches its sum.
+# The five downloads are there, and each matches its sum.
 check_dist() {
-  set -- dist/zorvalit_*_amd64.deb dist/zorvalit-*-setup.exe dist/zorvalit-*-win64.zip
+  set -- dist/zorvalit_*_amd64.deb dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip \
+    dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
   for file in "$@"; do
     [ -f "$file" ] || { echo "dist: no $file" >&2; exit 1; }
   done
-  [ "$(wc -l < dist/SHA256SUMS)" -eq 3 ] || { echo "dist: SHA256SUMS does not list three files" >&2; exit 1; }
+  [ "$(wc -l < dist/SHA256SUMS)" -eq $# ] || { echo "dist: SHA256SUMS does not list $# files" >&2; exit 1; }
   (cd dist && sha256sum --check --strict SHA256SUMS)
 }
 
@@ -160,7 +179,8 @@ case "${1:-}" in
     exec /usr/local/bin/zorvalit
     ;;
   test)
-    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
+    add_i386
+    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES
     check_format
     build release
     # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once fetched.
@@ -171,9 +191,10 @@ case "${1:-}" in
     cmake --preset sanitize
     cmake --build --preset sanitize -j "$(nproc)"
     ctest --preset sanitize
-    windows
+    windows windows win64
+    windows windows32 win32
     # The downloads, made from the builds just tested.
-    dist build/release build/windows
+    dist build/release build/windows build/windows32
     check_dist
     check_reproducible
     fuzz "${FUZZ_SECONDS:-60}"
@@ -183,10 +204,11 @@ case "${1:-}" in
     fuzz "${2:-3600}"
     ;;
   dist)
-    install_missing $BUILD_PACKAGES $DIST_PACKAGES
+    install_missing $BUILD_PACKAGES $DIST_PACKAGES $DIST32_PACKAGES
     build program
     build windows-program
-    dist build/program build/windows-program
+    build windows32-program
+    dist build/program build/windows-program build/windows32-program
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES

@@ -1,7 +1,8 @@
-# The Windows installer (NSIS) and portable zip, built on Linux with `cpack` in build/windows:
-# makensis from Debian's nsis writes zorvalit-<version>-setup.exe, and ZIP writes
-# zorvalit-<version>-win64.zip. Both hold zorvalit.exe and the README, nothing else: the program
-# is linked statically and needs only the system's DLLs.
+# The Windows installer (NSIS) and portable zip, built on Linux with `cpack` in a Windows build
+# folder: makensis from Debian's nsis writes zorvalit-<version>-<architecture>-setup.exe, and ZIP
+# writes zorvalit-<version>-<architecture>.zip, the architecture being win64 or win32 as the
+# build's toolchain is. Both hold zorvalit.exe and the README, nothing else: the program is linked
+# statically and needs only the system's DLLs.
 install(TARGETS zorvalit RUNTIME DESTINATION .)
 # As README.txt, so that a double click opens it in Notepad.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
@@ -11,7 +12,7 @@ set(CPACK_PACKAGE_NAME zorvalit)
 set(CPACK_PACKAGE_VENDOR "Brightmoor Laboratory Instruments Ltd.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "frequency counter display for an RS-232 line")
-set(CPACK_PACKAGE_FILE_NAME zorvalit-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_FILE_NAME zorvalit-${PROJECT_VERSION}-${ZORVALIT_WINDOWS_ARCHITECTURE})
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windows/file-names.cmake)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Zorvalit)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Zorvalit)
@@ -21,14 +22,23 @@ set(CPACK_VERBATIM_VARIABLES ON)
 
 set(CPACK_NSIS_PACKAGE_NAME Zorvalit)
 set(CPACK_NSIS_DISPLAY_NAME Zorvalit)
-# A 64-bit installer: its own registry and file-system view are the native ones, so the
-# program goes to "C:\Program Files" and its uninstall entry to the 64-bit registry.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# Each installer is of its program's architecture, so that its file-system and registry views
+# are the program's own: the 64-bit one puts the program in "C:\Program Files" and its uninstall
+# entry in the 64-bit registry, and cannot start on 32-bit Windows; the 32-bit one uses the
+# 32-bit views, which are the native ones on 32-bit Windows and "C:\Program Files (x86)" and
+# the 32-bit registry on 64-bit Windows. $PROGRAMFILES is the installer's own, in both. Not
+# $PROGRAMFILES64: CPack's script reaches the Target line only after makensis has fixed what that
+# name means for a 32-bit installer, so that the 64-bit installer read it as "Program Files (x86)".
+if(ZORVALIT_WINDOWS_ARCHITECTURE STREQUAL win64)
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+else()
+  set(CPACK_NSIS_DEFINES "Target x86-unicode")
+endif()
 # The installer keeps no file's time: CPack writes some of the files it packs (its page settings)
 # at the moment of packing, which would make every installer different. Installed files get the
 # time of installing.
 string(APPEND CPACK_NSIS_DEFINES "\nSetDateSave off")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME zorvalit.exe)

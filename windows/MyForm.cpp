@@ -9,6 +9,7 @@
 #include "FormDesign.h"
 #include "MainForm.h"
 #include "Win32Framework.h"
+#include "WindowDpi.h"
 #include "Windows1250.h"
 
 TMyForm* MyForm = nullptr;
@@ -27,28 +28,11 @@ enum : UINT {
 constexpr DWORD FormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int ComboVisibleItems = 4;
 
-// The per-monitor DPI calls exist from Windows 10 1607 on; older systems get the system DPI.
-template <typename Function>
-Function User32Function(const char* name)
-{
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-UINT WindowDpi(HWND window)
-{
-    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    if (getDpiForWindow) return getDpiForWindow(window);
-    HDC screen = GetDC(nullptr);
-    const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 void AdjustForDpi(RECT& rect, UINT dpi)
 {
-    static const auto adjust =
-        User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    // Windows 10 1607 on; before, the frame is the system DPI's, whatever the monitor.
+    static const auto adjust = SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
     if (adjust)
         adjust(&rect, FormStyle, TRUE, 0, dpi);
     else

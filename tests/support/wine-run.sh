@@ -1,8 +1,9 @@
 #!/bin/sh
-# Runs a Windows program of the cross build under 64-bit wine, in a private prefix that is made
-# on first use, with its lock file DIR.lock beside it. The prefix's wineserver is started
-# persistent (-p), so a test run pays wine's start-up once instead of once per program; `--stop`
-# ends it.
+# Runs a Windows program of the cross build under wine, in a private prefix that is made on first
+# use, with its lock file DIR.lock beside it. The prefix is 64-bit, or 32-bit with WINEARCH=win32
+# (the 32-bit build's tests: a 32-bit Windows, where no 64-bit program runs). The prefix's
+# wineserver is started persistent (-p), so a test run pays wine's start-up once instead of once
+# per program; `--stop` ends it.
 # Wine links COM1, COM2, ... to /dev/ttyS0, /dev/ttyS1, ... whenever its server starts, so this
 # refuses to run where a real serial device is visible: run it inside tools/no-real-ports.sh
 # (every real port masked by /dev/null) or tests/support/isolated-dev.sh (no ports at all).
@@ -15,13 +16,16 @@ set -eu
 }
 WINEPREFIX=$(realpath -m "$2")
 shift 2
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
+case "${WINEARCH:=win64}" in
+  win64) WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 ;;
+  win32) WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 ;;
+  *) echo "wine-run: WINEARCH must be win64 or win32, not $WINEARCH" >&2; exit 2 ;;
+esac
 # No Mono or Gecko installers on first use, no menu entries or icons made for the host desktop
 # (an installer's Start-menu entries), and no debug chatter in the tests' output.
 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINEDEBUG=${WINEDEBUG:--all}
-export WINEPREFIX WINEDLLOVERRIDES WINEDEBUG
+export WINEPREFIX WINEARCH WINEDLLOVERRIDES WINEDEBUG
 
 if [ "$1" = --stop ]; then
   [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null || true

@@ -22,6 +22,6 @@ PATH="$scratch/bin:$PATH" "$cpack" --config "$config" -B "$scratch/out" \
   -D CPACK_ZORVALIT_SIGNING_PASSWORD_FILE="$scratch/password" > "$scratch/log"
 signed() { [ "$(tail -c 6 "$1")" = SIGNED ] || { echo "FAIL: $2 is not signed" >&2; exit 1; }; }
 signed "$scratch"/out/*-setup.exe "the installer"
-(cd "$scratch/zip" && cmake -E tar xf "$scratch"/out/*-win64.zip)
+(cd "$scratch/zip" && cmake -E tar xf "$scratch"/out/*.zip)
 signed "$scratch"/zip/*/zorvalit.exe "the program in the zip"
 echo "signing: the program and the installer signed"
