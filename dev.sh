@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up a Debian 12 machine for Zorvalit (as root: installs the packages that are missing),
+# Sets up a Debian 12 or 13 machine for Zorvalit (as root: installs the packages that are missing),
 # builds it, and then starts it, runs every test, or starts the demo.
 #   ./dev.sh start   build the program alone (no tests, no benchmarks), install it under
 #                    /usr/local and start it
@@ -9,10 +9,13 @@
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 #   ./dev.sh dist    build the Debian package, the Windows installer and the Windows zip into
 #                    dist/, with SHA256SUMS
+#   ./dev.sh debian13 [DEB-DIR]   in a Debian 13 root made with debootstrap, the quick test and the
+#                    .deb from DEB-DIR (one built here from the program when none is given)
 set -eu
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
+# dpkg-dev: dpkg-buildflags, which gives the optimised builds the release's hardening flags.
+BUILD_PACKAGES="cmake make g++ dpkg-dev qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core"
 # The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
 # Python for the test that drives the program's window, NSIS for the installer, socat for the
@@ -22,7 +25,8 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine p
 DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3"
+# libclang-rt-dev: the release's own clang runtime (libFuzzer), whatever clang's version.
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3"
 
 install_missing() {
   missing=
@@ -111,7 +115,11 @@ case "${1:-}" in
     exec /usr/local/bin/zorvalit
     ;;
   test)
-    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES
+    if [ "${2:-}" = quick ]; then
+      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
+    else
+      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES debootstrap
+    fi
     check_format
     build release
     # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once fetched.
@@ -127,6 +135,20 @@ case "${1:-}" in
     dist build/release build/windows
     check_dist
     fuzz "${FUZZ_SECONDS:-60}"
+    # The quick test again in a Debian 13 root, and there the package just made.
+    tools/debian13-root.sh dist
+    ;;
+  debian13)
+    install_missing $BUILD_PACKAGES debootstrap
+    if [ -n "${2:-}" ]; then
+      debs=$2
+    else
+      build program
+      debs=$(pwd)/build/debian13/deb
+      rm -rf "$debs"
+      (cd build/program && cpack -G DEB -B "$debs")
+    fi
+    tools/debian13-root.sh "$debs"
     ;;
   fuzz)
     install_missing $BUILD_PACKAGES $TEST_PACKAGES
@@ -145,7 +167,7 @@ case "${1:-}" in
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS] | dist" >&2
+    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS] | dist | debian13 [DEB-DIR]" >&2
     exit 2
     ;;
 esac
