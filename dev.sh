@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up a Debian 12 machine for Zorvalit (as root: installs the packages that are missing),
+# Sets up a Debian 12 or 13 machine for Zorvalit (as root: installs the packages that are missing),
 # builds it, and then starts it, runs every test, or starts the demo.
 #   ./dev.sh start   build the program alone (no tests, no benchmarks), install it under
 #                    /usr/local and start it
@@ -10,6 +10,8 @@
 #   ./dev.sh dist    build the Debian package, and the Windows installer and zip for 64-bit and
 #                    for 32-bit Windows, into dist/, with SHA256SUMS: the same bytes for the same
 #                    commit, anywhere
+#   ./dev.sh debian13 [DEB-DIR]   in a Debian 13 root made with debootstrap, the quick test and the
+#                    .deb from DEB-DIR (one built here from the program when none is given)
 set -eu
 cd "$(dirname "$0")"
 
@@ -19,7 +21,8 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] && SOURCE_DATE_EPOCH=$(git log -1 --format=%c
   export SOURCE_DATE_EPOCH
 fi
 
-BUILD_PACKAGES="cmake make g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
+# dpkg-dev: dpkg-buildflags, which gives the optimised builds the release's hardening flags.
+BUILD_PACKAGES="cmake make g++ dpkg-dev qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
 # qt6-wayland: Qt's Wayland plugin, for Wayland sessions without XWayland.
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
@@ -36,7 +39,8 @@ DIST32_PACKAGES="g++-mingw-w64-i686-posix"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
 # weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-14-dev dpkg-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland"
+# libclang-rt-dev: the release's own clang runtime (libFuzzer), whatever clang's version.
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland"
 
 install_missing() {
   missing=
@@ -179,8 +183,12 @@ case "${1:-}" in
     exec /usr/local/bin/zorvalit
     ;;
   test)
-    add_i386
-    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES
+    if [ "${2:-}" = quick ]; then
+      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
+    else
+      add_i386
+      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES debootstrap
+    fi
     check_format
     build release
     # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once fetched.
@@ -198,6 +206,20 @@ case "${1:-}" in
     check_dist
     check_reproducible
     fuzz "${FUZZ_SECONDS:-60}"
+    # The quick test again in a Debian 13 root, and there the package just made.
+    tools/debian13-root.sh dist
+    ;;
+  debian13)
+    install_missing $BUILD_PACKAGES debootstrap
+    if [ -n "${2:-}" ]; then
+      debs=$2
+    else
+      build program
+      debs=$(pwd)/build/debian13/deb
+      rm -rf "$debs"
+      (cd build/program && cpack -G DEB -B "$debs")
+    fi
+    tools/debian13-root.sh "$debs"
     ;;
   fuzz)
     install_missing $BUILD_PACKAGES $TEST_PACKAGES
@@ -217,7 +239,7 @@ case "${1:-}" in
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS] | dist" >&2
+    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS] | dist | debian13 [DEB-DIR]" >&2
     exit 2
     ;;
 esac

@@ -16,7 +16,7 @@ namespace {
 std::FILE* StreamOnOwnRegularFile(int fd, const char* mode, bool mustBeOnlyLink)
 {
     if (fd < 0) return nullptr;
-    struct stat info {};
+    struct stat info = {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (mustBeOnlyLink && info.st_nlink != 1) ||
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         close(fd);

@@ -43,7 +43,7 @@ std::string PosixSerialDevice::DevicePath(const std::string& portName) const
 {
     const std::string alias = directory_ + "/" + portName;
     if (!IsComName(portName)) return alias;
-    struct stat info {};
+    struct stat info = {};
     if (lstat(alias.c_str(), &info) == 0) return alias;
     return directory_ + "/ttyS" + std::to_string(std::stoul(portName.substr(3)) - 1);
 }

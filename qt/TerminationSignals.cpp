@@ -32,7 +32,7 @@ TerminationSignals::TerminationSignals()
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, Pipe) != 0) return;
     notifier_ = new QSocketNotifier(Pipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::Handle);
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = Note;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

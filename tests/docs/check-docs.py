@@ -45,7 +45,7 @@ def known():
     presets = json.loads((ROOT / "CMakePresets.json").read_text())
     kinds = {kind: {p["name"] for p in presets.get(kind + "Presets", [])} for kind in ("configure", "build", "test")}
     dev = (ROOT / "dev.sh").read_text()
-    commands = set(re.findall(r"^  ([a-z]+)\)$", dev, re.M))
+    commands = set(re.findall(r"^  ([a-z][a-z0-9]*)\)$", dev, re.M))
     labels = set()
     for cmake in ROOT.glob("tests/**/CMakeLists.txt"):
         for value in re.findall(r"LABELS\s+(\"[^\"]*\"|[\w;-]+)", cmake.read_text()):

@@ -157,10 +157,8 @@ TEST_P(EveryFrameShown, InOrderAndNothingElse)
     CounterLine counter(dev, "COM1", options);
     RecordingPanel wide(static_cast<std::size_t>(pace.frames) + 16);
     PumpScript display;
-    display
-        .WaitUntil(
-            "the counter's last frame", [&] { return counter.Exited(); }, 30000)
-        .Wait(400);
+    auto exited = [&] { return counter.Exited(); };
+    display.WaitUntil("the counter's last frame", exited, 30000).Wait(400);
     display.Run(framework, wide);
 
     const CounterLog log = counter.Log();
@@ -198,10 +196,8 @@ TEST_P(BurstOfBytes, ShowsWhatTheFrameRulesGiveAndFallsBackInStep)
     options.insert(options.end(), GetParam().options.begin(), GetParam().options.end());
     CounterLine counter(dev, "COM1", options);
     PumpScript display;
-    display
-        .WaitUntil(
-            "the counter's last frame", [&] { return counter.Exited(); }, 30000)
-        .Wait(400);
+    auto exited = [&] { return counter.Exited(); };
+    display.WaitUntil("the counter's last frame", exited, 30000).Wait(400);
     display.Run(framework, panel);
 
     const CounterLog log = counter.Log();

@@ -26,7 +26,7 @@ using Clock = std::chrono::steady_clock;
 // "1: FLOCK  ADVISORY  WRITE 27454 00:19:3 0 EOF" (device numbers in hexadecimal).
 bool HoldsFlock(pid_t pid, const std::string& path)
 {
-    struct stat file {};
+    struct stat file = {};
     if (stat(path.c_str(), &file) != 0) return false;
     char id[64];
     std::snprintf(id, sizeof id, "%02x:%02x:%lu", major(file.st_dev), minor(file.st_dev),

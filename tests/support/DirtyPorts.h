@@ -122,7 +122,8 @@ inline const DirtyPort DirtyPorts[] = {
     {.name = "ReadIntervalMaxdword",
      .leave =
          [](DCB&, COMMTIMEOUTS& t) {
-             t = COMMTIMEOUTS{MAXDWORD, 0, 0, 0, 0};
+             t = COMMTIMEOUTS{};
+             t.ReadIntervalTimeout = MAXDWORD;
          }},
 };
 

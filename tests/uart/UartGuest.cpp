@@ -74,8 +74,7 @@ std::string SecondOpenProblems(GuestFramework& framework)
 
 bool SameDevice(int fd, const char* path)
 {
-    struct stat a {
-    }, b{};
+    struct stat a = {}, b = {};
     return fstat(fd, &a) == 0 && stat(path, &b) == 0 && a.st_rdev == b.st_rdev;
 }
 

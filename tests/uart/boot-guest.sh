@@ -98,7 +98,10 @@ scratch=$(mktemp -d)
 now() { date +%s%N; }
 millis() { echo $((($2 - $1) / 1000000)); }
 start=$(now)
+# Made before QEMU starts: its output is redirected in the background child, which may open the
+# file only after the loop below first reads it.
 : > "$run/console.log"
+: > "$run/qemu.err"
 # shellcheck disable=SC2086
 qemu-system-x86_64 -accel tcg -cpu max -m 256 -nodefaults -no-reboot -display none -monitor none \
   -kernel "$kernel" -initrd "$run/initramfs.cpio" \

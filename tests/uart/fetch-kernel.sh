@@ -1,6 +1,7 @@
 #!/bin/sh
-# Puts a Debian 12 kernel (its 8250 serial driver is built in) in DIR as DIR/vmlinuz, unpacked
-# from the newest versioned linux-image-6.1.0-*-amd64 package without installing it, and beside
+# Puts the running Debian release's own kernel (its 8250 serial driver is built in) in DIR as
+# DIR/vmlinuz, unpacked without installing it from the versioned package that the release's
+# linux-image-amd64 depends on (6.1 on Debian 12, 6.12 on 13), and beside
 # it in DIR/modules the USB modules of the same package that the usb tests load into the guest:
 # the xHCI host and the FTDI adapter's driver, the CDC-ACM driver, and the gadget stack that
 # makes a CDC-ACM device on a software USB controller. Each is a plain NAME.ko there, unpacked
@@ -15,15 +16,15 @@ dir=$1
 modules="usb-common usbcore xhci-hcd xhci-pci usbserial ftdi_sio cdc-acm
   configfs udc-core libcomposite dummy_hcd u_serial usb_f_acm g_serial"
 
-newest() {
-  apt-cache search --names-only '^linux-image-6\.1\.0-[0-9]+-amd64$' | cut -d' ' -f1 | sort -V | tail -n 1
+release_kernel() {
+  apt-cache depends linux-image-amd64 2> /dev/null | sed -n 's/^ *Depends: \(linux-image-[^ <>]*\)$/\1/p' | head -n 1
 }
-package=$(newest)
+package=$(release_kernel)
 if [ -z "$package" ]; then
   apt-get update -q
-  package=$(newest)
+  package=$(release_kernel)
 fi
-[ -n "$package" ] || { echo "fetch-kernel: apt offers no linux-image-6.1.0-*-amd64" >&2; exit 1; }
+[ -n "$package" ] || { echo "fetch-kernel: apt offers no linux-image-amd64 to name the release's kernel" >&2; exit 1; }
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -34,7 +35,8 @@ deb=$(ls "$scratch"/*.deb 2>/dev/null | head -n 1)
 dpkg-deb -x "$deb" "$scratch/root"
 mkdir -p "$dir" "$scratch/modules"
 for module in $modules; do
-  file=$(find "$scratch"/root/lib/modules -name "$module.ko*" | head -n 1)
+  # Debian 12 keeps modules under lib/modules, 13 under usr/lib/modules.
+  file=$(find "$scratch/root" -path '*/lib/modules/*' -name "$module.ko*" | head -n 1)
   case "$file" in
     *.ko) cp "$file" "$scratch/modules/$module.ko" ;;
     *.ko.xz) xz -dc "$file" > "$scratch/modules/$module.ko" ;;

@@ -52,7 +52,7 @@ long MsSince(Clock::time_point start)
 
 bool Exists(const std::string& path)
 {
-    struct stat info {};
+    struct stat info = {};
     return stat(path.c_str(), &info) == 0;
 }
 

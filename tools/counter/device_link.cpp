@@ -15,7 +15,7 @@ namespace {
 
 std::optional<std::string> link_target(const std::string& path)
 {
-    struct stat info {};
+    struct stat info = {};
     if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return std::nullopt;
     std::string target(4096, '\0');
     const ssize_t size = readlink(path.c_str(), target.data(), target.size());
