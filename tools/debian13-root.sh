@@ -41,7 +41,9 @@ if [ ! -d "$root" ]; then
   nothing_mounted_under "$root.making" || fail "$root.making has mounts beneath it; not deleting it"
   rm -rf "$root.making"
   echo "debian13-root: making a Debian 13 root from $mirror"
-  debootstrap --variant=minbase trixie "$root.making" "$mirror" > "$base/debootstrap.log" 2>&1 || {
+  # In a mount namespace of its own, so that the proc and sys it mounts inside vanish with it, even
+  # when it is cut short.
+  unshare -m --propagation private debootstrap --variant=minbase trixie "$root.making" "$mirror" > "$base/debootstrap.log" 2>&1 || {
     tail -n 20 "$base/debootstrap.log" >&2
     fail "could not make the Debian 13 root from $mirror (is the package archive reachable?)"
   }
