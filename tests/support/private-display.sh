@@ -10,7 +10,9 @@
 
 private_display_start() {
   private_display_dir=$(mktemp -d "${TMPDIR:-/tmp}/private-display.XXXXXX")
-  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp \
+  # -noreset: by default the server resets whenever its last client leaves, and a client that
+  # connects during that reset (openbox, just after the xprop below) is refused.
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset \
     3> "$private_display_dir/display" 2> "$private_display_dir/xvfb.log" &
   private_display_xvfb=$!
   for _ in $(seq 100); do
