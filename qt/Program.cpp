@@ -19,7 +19,7 @@ int RunProgram(ZorvalitApplication& application, const std::function<void(TMyFor
             // Stopped while the constructor's message box was up: never show the window.
             ClosePort();
         } else {
-            KeepFixedSizeOnWayland(form);
+            FitForWayland(form);
             form.show();
             if (shown) shown(form);
             application.exec();

@@ -12,7 +12,7 @@ int ShowBox(QMessageBox::Icon icon, const std::string& caption, const std::strin
 {
     QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
-    KeepFixedSizeOnWayland(box);
+    FitForWayland(box);
     return box.exec() == QMessageBox::Ok ? 1 : 0;  // IDOK
 }
 

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "TitleBar.h"
+
 void PreferXWayland()
 {
     // Through X the window manager centres the window and keeps it fixed, as on an X session;
@@ -16,9 +18,10 @@ void PreferXWayland()
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
 }
 
-void KeepFixedSizeOnWayland(QWidget& window)
+void FitForWayland(QWidget& window)
 {
     if (QGuiApplication::platformName() != QLatin1String("wayland")) return;
+    InstallTitleBar(window);
     window.winId();
     QWindow* handle = window.windowHandle();
     // A maximised or full-screen window must take the size the compositor gives it, or the
