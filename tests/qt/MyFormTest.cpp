@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QTest>
+#include <QToolButton>
 
 #include <fstream>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "PortLinkSetup.h"
 #include "RecordingQtFramework.h"
 #include "TempDir.h"
+#include "TitleBar.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -237,6 +239,26 @@ TEST_F(MyFormTest, ClosingTheWindowClosesThePort)
     f.show();
     device.calls.clear();
     f.close();
+    EXPECT_EQ(PortOpen, 0);
+    EXPECT_THAT(device.calls, ElementsAre("RestoreCommState 0", "SetCommTimeouts 0", "CloseHandle"));
+}
+
+// Natively on Wayland the window draws its own title bar: above the menu, with the client area
+// and the fixed size as before, and its close box takes the window's way out.
+TEST_F(MyFormTest, OwnTitleBarKeepsTheClientAreaAndItsCloseBoxClosesThePort)
+{
+    TMyForm& f = Form();
+    InstallTitleBar(f);
+    f.show();
+    const auto* bar = f.findChild<QWidget*>("titleBar");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, 592, bar->height()));
+    EXPECT_EQ(f.Panel1->geometry(), QRect(0, bar->height() + f.menuBar()->height(), 592, 240));
+    EXPECT_EQ(f.minimumSize(), f.maximumSize()) << "cannot be resized";
+    EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
+
+    device.calls.clear();
+    bar->findChild<QToolButton*>("close")->click();
     EXPECT_EQ(PortOpen, 0);
     EXPECT_THAT(device.calls, ElementsAre("RestoreCommState 0", "SetCommTimeouts 0", "CloseHandle"));
 }
