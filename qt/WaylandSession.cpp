@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <memory>
+
 #include "TitleBar.h"
 
 void PreferXWayland()
@@ -24,19 +26,22 @@ void FitForWayland(QWidget& window)
     InstallTitleBar(window);
     window.winId();
     QWindow* handle = window.windowHandle();
-    // A maximised or full-screen window must take the size the compositor gives it, or the
-    // compositor ends the connection. So the window's limit is lifted while such a state is asked
-    // for or held, the window goes back to normal once it has the new size, and the limit returns
-    // with the fixed size. Compositors that honour the fixed size hints never ask.
-    const auto settle = [&window, handle] {
+    // A maximised window must take the size the compositor gives it, or the compositor ends the
+    // connection. So the window's limit is lifted while a maximise is asked for or held, the
+    // window asks to go back to normal once it has the new size, and the limit returns with the
+    // fixed size. Full screen allows a smaller size, which the compositor centres: the limit stays
+    // and the window asks back only where Qt took the larger size all the same. A compositor that
+    // answers by enlarging the window again (a kiosk's, which keeps every window full screen) is
+    // asked once, not for ever. Compositors that honour the fixed size hints never ask.
+    const auto askedBack = std::make_shared<bool>(false);
+    const auto settle = [&window, handle, askedBack] {
         const QSize fixed = window.maximumSize();
         if (window.minimumSize() != fixed) return;
         const Qt::WindowStates states = handle->windowStates();
         if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-            handle->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-            // Full screen may keep a smaller size, which the compositor centres; a maximise only
-            // once the window has taken the compositor's size can be undone.
-            if (handle->size() != fixed || (states & Qt::WindowFullScreen)) {
+            if (states & Qt::WindowMaximized) handle->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+            if (handle->size() != fixed && !*askedBack) {
+                *askedBack = true;
                 QTimer::singleShot(0, handle, [handle] {
                     if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen))
                         handle->showNormal();
@@ -44,6 +49,7 @@ void FitForWayland(QWidget& window)
             }
         } else if (handle->size() == fixed) {
             handle->setMaximumSize(fixed);
+            *askedBack = false;
         }
     };
     QObject::connect(handle, &QWindow::windowStateChanged, handle, settle);
