@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QWindow>
@@ -25,11 +24,12 @@ public:
         auto* row = new QHBoxLayout(this);
         row->setContentsMargins(4, 2, 2, 2);
         row->setSpacing(2);
-        const QKeySequence altF4(Qt::ALT | Qt::Key_F4);
         menu_ = new QMenu(this);
         if (flags & Qt::WindowMinimizeButtonHint)
             menu_->addAction(tr("Minimize"), &window, &QWidget::showMinimized);
-        menu_->addAction(tr("Close"), altF4, &window, &QWidget::close);
+        // Added to the window too, so that its shortcut works there as the menu shows it.
+        window.addAction(
+            menu_->addAction(tr("Close"), QKeySequence(Qt::ALT | Qt::Key_F4), &window, &QWidget::close));
         if (flags & Qt::WindowSystemMenuHint) {
             const QIcon icon = window.windowIcon();
             QToolButton* menuButton = AddButton(row, "menu");
@@ -49,7 +49,6 @@ public:
         }
         connect(AddButton(row, "close", QString(QChar(0x00D7))), &QToolButton::clicked, &window,
                 &QWidget::close);
-        new QShortcut(altF4, &window, [&window] { window.close(); });
 
         const int height =
             std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), fontMetrics().height() + 8);
