@@ -29,5 +29,6 @@ int RunProgram(ZorvalitApplication& application, const std::function<void(TMyFor
         Application->ShowException(error);
     }
     MyForm = nullptr;
+    EndWaylandRun(0);
     return 0;
 }

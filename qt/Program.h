@@ -9,5 +9,6 @@
 class TMyForm;
 class ZorvalitApplication;
 
-// Returns 0, as the entry point does. `shown` runs once the window is up, before the loop.
+// Returns 0, as the entry point does; natively on Wayland the process ends there with 0 instead.
+// `shown` runs once the window is up, before the loop.
 int RunProgram(ZorvalitApplication& application, const std::function<void(TMyForm&)>& shown = {});

@@ -1,6 +1,6 @@
 // How the program meets a Wayland session: it runs through XWayland where the session has it;
 // run natively, a fixed-size window gets a title bar with no maximise and stays at its size
-// when it is maximised all the same.
+// when it is maximised all the same, and the process ends without Qt's teardown of the connection.
 #pragma once
 
 class QWidget;
@@ -13,3 +13,8 @@ void PreferXWayland();
 // to its fixed size after a maximise or full-screen request, answering the compositor as the
 // protocol demands. Elsewhere does nothing. Call before the window is first shown.
 void FitForWayland(QWidget& window);
+
+// Natively on Wayland, ends the process with exitCode at once, the application object still alive:
+// Qt's own teardown of the connection can wait for ever. Elsewhere returns. Call once the program
+// has finished, its port given back.
+void EndWaylandRun(int exitCode);
