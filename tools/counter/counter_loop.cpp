@@ -119,10 +119,13 @@ int Counter::stop()
     return 0;
 }
 
+// The schedule is absolute, so a counter that fell behind (a busy machine) catches up on the
+// normal pauses. A fault's quiet (a silence, the pause after a cut) is kept from the moment the
+// last byte was really written: a receiver must see all of it, however late the bytes were.
 bool Counter::send(const Chunk& chunk)
 {
     if (chunk.bytes.empty()) {
-        next_start_ns_ += chunk.quiet_after_ns.value_or(0);
+        next_start_ns_ = std::max(next_start_ns_, monotonic_ns()) + chunk.quiet_after_ns.value_or(0);
         return true;
     }
     const std::span<const std::uint8_t> bytes(chunk.bytes);
@@ -137,6 +140,8 @@ bool Counter::send(const Chunk& chunk)
     }
     const std::int64_t normal_gap = options_.frame_period_ns - duration_ns(kFrameSize);
     next_start_ns_ += duration_ns(bytes.size()) + chunk.quiet_after_ns.value_or(normal_gap);
+    if (chunk.quiet_after_ns)
+        next_start_ns_ = std::max(next_start_ns_, monotonic_ns() + *chunk.quiet_after_ns);
     return true;
 }
 
