@@ -1,11 +1,15 @@
 // The program's real window on the real POSIX serial layer, whose device directory is a scratch
 // directory where counters link their pseudo-terminals as COM1, COM2, ...; the port-choice file
 // is kept there too. The window is made and shown on first use, as the program starts it, so
-// after the counters it should find, with a LabelProbe (made from the label) watching its label.
-// The framework that takes its message boxes must outlive it.
+// after the counters it should find, and is on the screen when Form() returns, with a LabelProbe
+// (made from the label) watching its label. The framework that takes its message boxes must
+// outlive it.
 #pragma once
 
+#include <QTest>
+
 #include <memory>
+#include <stdexcept>
 
 #include "MyForm.h"
 #include "PortChoice.h"
@@ -36,6 +40,13 @@ public:
             form_ = std::make_unique<TMyForm>();
             probe_ = std::make_unique<LabelProbe>(form_->ZorvaLabel);
             form_->show();
+            // A person starts a display on a window that is on the screen, where the panel's
+            // repaint paints at once, so "0 Hz" is painted before any frame is read. Offscreen,
+            // Qt maps a shown window only when its events are next handled: a display started
+            // before that would paint nothing until its first pump, by which time a waiting
+            // frame may already have replaced "0 Hz".
+            if (!QTest::qWaitForWindowExposed(form_.get()))
+                throw std::runtime_error("the window was not put on the screen");
         }
         return *form_;
     }
