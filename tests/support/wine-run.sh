@@ -7,11 +7,14 @@
 # Wine links COM1, COM2, ... to /dev/ttyS0, /dev/ttyS1, ... whenever its server starts, so this
 # refuses to run where a real serial device is visible: run it inside tools/no-real-ports.sh
 # (every real port masked by /dev/null) or tests/support/isolated-dev.sh (no ports at all).
+# `--check` says whether programs can run this way here: it exits 77, saying why in one line, where
+# this wine cannot start (a kernel that runs no 32-bit x86 program) or no mount namespace can mask
+# the real ports; it starts no wine process.
 # Usage: wine-run.sh --prefix DIR PROGRAM [ARG...]
-#        wine-run.sh --prefix DIR --stop
+#        wine-run.sh --prefix DIR --stop | --check
 set -eu
 [ "${1:-}" = --prefix ] && [ $# -ge 3 ] || {
-  echo "usage: wine-run.sh --prefix DIR PROGRAM [ARG...] | --prefix DIR --stop" >&2
+  echo "usage: wine-run.sh --prefix DIR PROGRAM [ARG...] | --prefix DIR --stop | --check" >&2
   exit 2
 }
 WINEPREFIX=$(realpath -m "$2")
@@ -29,6 +32,12 @@ export WINEPREFIX WINEARCH WINEDLLOVERRIDES WINEDEBUG
 
 if [ "$1" = --stop ]; then
   [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null || true
+  exit 0
+fi
+if [ "$1" = --check ]; then
+  said=$("$WINE" --version 2>&1) || { echo "$WINE cannot start here: ${said##*: }"; exit 77; }
+  unshare -m --propagation private true 2>/dev/null ||
+    { echo "no mount namespace to mask the real serial ports in (it needs root)"; exit 77; }
   exit 0
 fi
 
