@@ -235,9 +235,9 @@ CommandLine::CommandLine()
                        ->transform(number_in(1e-3, kMaxRate))
                        ->group("Line");
     frames_option_ = app_.add_option("--frames", frames_,
-                                     "stop after N frame slots: wait up to 1 s for\n"
-                                     "the receiver to read them, then hang up and\n"
-                                     "exit 0")
+                                     "stop after N frame slots: wait while the\n"
+                                     "receiver reads them (up to 1 s after it last\n"
+                                     "read), then hang up and exit 0")
                          ->type_name("N")
                          ->transform(number_in<std::uint64_t>(1, kMaxCount))
                          ->group("Line");
@@ -294,9 +294,9 @@ CommandLine::CommandLine()
         ->transform(number_in(0.0, 1.0))
         ->group(faults);
     hangup_after_option_ = app_.add_option("--hangup-after", hangup_after_,
-                                           "after slot N, wait up to 1 s for the receiver\n"
-                                           "to read, then close the pty (the receiver\n"
-                                           "sees a hang-up); with no --reopen-after\n"
+                                           "after slot N, wait as --frames does for the\n"
+                                           "receiver to read, then close the pty (the\n"
+                                           "receiver sees a hang-up); with no --reopen-after\n"
                                            "nothing more is sent, the link dangles and\n"
                                            "the counter waits for SIGINT/SIGTERM")
                                ->type_name("N")

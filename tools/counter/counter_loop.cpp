@@ -18,8 +18,9 @@ namespace zorvalit::counter {
 namespace {
 
 constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max();
-// How long a hang-up or the end waits for the receiver to read what is
-// queued, since closing the pty throws away what it has not read.
+// A hang-up or the end waits for the receiver to read what is queued, since
+// closing the pty throws away what it has not read: for as long as it keeps
+// reading, and no longer than this after it last read anything.
 constexpr std::int64_t kReaderGraceNs = 1'000 * kNsPerMs;
 constexpr std::int64_t kReaderCheckNs = 10 * kNsPerMs;
 
@@ -177,10 +178,14 @@ bool Counter::wait_until(std::int64_t deadline_ns)
 
 bool Counter::wait_for_reader()
 {
-    const std::int64_t give_up = monotonic_ns() + kReaderGraceNs;
+    std::int64_t give_up = monotonic_ns() + kReaderGraceNs;
+    std::size_t unread = port_->unread_by_receiver();
     do {
         if (!wait_until(std::min(monotonic_ns() + kReaderCheckNs, give_up))) return false;
-    } while (port_->unread_by_receiver() > 0 && monotonic_ns() < give_up);
+        const std::size_t left = port_->unread_by_receiver();
+        if (left < unread) give_up = monotonic_ns() + kReaderGraceNs;
+        unread = left;
+    } while (unread > 0 && monotonic_ns() < give_up);
     return true;
 }
 
