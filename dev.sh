@@ -5,6 +5,8 @@
 #                    /usr/local and start it
 #   ./dev.sh test    build everything and run every test: release, sanitizers, fuzzers
 #   ./dev.sh test quick   the developer's loop: release build and its tests only
+#   ./dev.sh loaded [RUNS]   the release, sanitizer and 64-bit Windows suites RUNS times (5) in a
+#                    row while stress-ng keeps every core busy beside them
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
 #   ./dev.sh dist    build the Debian package, and the Windows installer and zip for 64-bit and
@@ -41,6 +43,8 @@ DIST32_PACKAGES="g++-mingw-w64-i686-posix"
 # weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
 # libclang-rt-dev: the release's own clang runtime (libFuzzer), whatever clang's version.
 TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland"
+# stress-ng: the load beside the loaded run's suites.
+LOAD_PACKAGES="stress-ng"
 
 install_missing() {
   missing=
@@ -77,15 +81,104 @@ check_format() {
   git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 }
 
-# Cross-builds preset $1 for Windows and runs its tests under wine ($2: win64 or win32). Every wine
-# process, its server included, runs where the real serial ports are masked (wine links COM1 to
-# /dev/ttyS0), and the prefix's server, persistent for the run, is stopped at the end.
+# The run's account, printed when `test` or `loaded` ends, failed or not: each step that ran, each
+# suite's tests with the skipped ones grouped by the reason their output gives, and each step
+# skipped with why. A step that skips also says so at once.
+summary=build/run-summary
+account() { echo "  $*" >> "$summary"; }
+skip_step() {
+  echo "dev.sh: skipped $1: $2"
+  account "skipped  $1: $2"
+}
+print_account() {
+  [ -s "$summary" ] || return 0
+  echo
+  echo "What ran and what was skipped:"
+  cat "$summary"
+}
+start_account() {
+  mkdir -p build
+  : > "$summary"
+  trap 'status=$?; print_account; exit $status' EXIT
+}
+
+# One line for a suite from ctest's JUnit file $2 (ctest's status $3), and one per group of
+# skipped tests: how many, the first names, and the last line of output before the skip (for
+# GoogleTest, the message after "Skipped").
+account_suite() {
+  [ -f "$2" ] || { account "FAILED   $1: ctest wrote no results (status $3)"; return 0; }
+  awk -v suite="$1" -v status="$3" '
+    function plain(text) {
+      gsub(/&lt;/, "<", text); gsub(/&gt;/, ">", text); gsub(/&quot;/, "\"", text)
+      gsub(/&apos;/, "\047", text); gsub(/&amp;/, "\\&", text); return text
+    }
+    /<testsuite / { inSuite = 1 }
+    inSuite && match($0, /^[ \t]*tests="[0-9]+"/) { tests = $0; gsub(/[^0-9]/, "", tests) }
+    inSuite && match($0, /^[ \t]*failures="[0-9]+"/) { failures = $0; gsub(/[^0-9]/, "", failures) }
+    inSuite && />/ { inSuite = 0 }
+    /<testcase / {
+      match($0, /name="[^"]*"/); name = plain(substr($0, RSTART + 6, RLENGTH - 7))
+      skipped = $0 ~ /status="notrun"/; output = 0; last = ""; told = ""; afterSkipped = 0
+    }
+    skipped && /<system-out>/ { output = 1; sub(/.*<system-out>/, "") }
+    skipped && output {
+      line = $0
+      if (sub(/<\/system-out>.*/, "", line)) output = 0
+      line = plain(line)
+      if (line !~ /[^ \t]/) next
+      if (afterSkipped && told == "") told = line
+      afterSkipped = line ~ /: Skipped$/
+      last = line
+    }
+    skipped && /<\/testcase>/ {
+      reason = told != "" ? told : (last != "" ? last : "(no reason given)")
+      sub(/^[ \t]*(SKIP: )?/, "", reason)
+      if (!(reason in count)) order[++reasons] = reason
+      if (count[reason]++ < 3) names[reason] = names[reason] (count[reason] > 1 ? ", " : "") name
+      skips++; skipped = 0
+    }
+    END {
+      printf "  %-8s %s: %d tests, %d failed, %d skipped\n", (status == 0 ? "ran" : "FAILED"), suite, tests, failures, skips
+      for (i = 1; i <= reasons; i++) {
+        r = order[i]
+        printf "             %d skipped (%s%s): %s\n", count[r], names[r], (count[r] > 3 ? ", ..." : ""), r
+      }
+    }' "$2" >> "$summary"
+}
+
+# Runs ctest on preset $2 and accounts for it as suite $1; more arguments go to ctest.
+suite() {
+  name=$1 preset=$2
+  shift 2
+  junit=$(pwd)/build/$preset/results.xml
+  rm -f "$junit"
+  status=0
+  ctest --preset "$preset" --output-junit "$junit" "$@" || status=$?
+  account_suite "$name" "$junit" $status
+  return $status
+}
+
+# Cross-builds preset $1 for Windows and runs its tests under wine ($2: win64 or win32), accounted
+# for as suite $3. Every wine process, its server included, runs where the real serial ports are
+# masked (wine links COM1 to /dev/ttyS0), and the prefix's server, persistent for the run, is
+# stopped at the end. Where wine cannot start or the ports cannot be masked, configuring the build
+# says so and the tests that need wine are skipped; the rest (the executables' checks, the
+# installer and the zip) still run.
 windows() {
   build "$1"
-  WINEARCH=$2 tools/no-real-ports.sh sh -c 'status=0
-    ctest --preset "$1" || status=$?
-    tests/support/wine-run.sh --prefix "build/$1/wineprefix" --stop
-    exit $status' windows "$1"
+  junit=$(pwd)/build/$1/results.xml
+  rm -f "$junit"
+  status=0
+  if unshare -m --propagation private true 2> /dev/null; then
+    WINEARCH=$2 tools/no-real-ports.sh sh -c 'status=0
+      ctest --preset "$1" --output-junit "$2" || status=$?
+      tests/support/wine-run.sh --prefix "build/$1/wineprefix" --stop
+      exit $status' windows "$1" "$junit" || status=$?
+  else
+    ctest --preset "$1" --output-junit "$junit" || status=$?
+  fi
+  account_suite "$3" "$junit" $status
+  return $status
 }
 
 # Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1, an
@@ -175,6 +268,28 @@ fuzz() {
   done
 }
 
+# The release, sanitizer and 64-bit Windows suites $1 times in a row, each run while every core is
+# kept busy at the suites' own priority (tests/support/busy-machine.sh). A suite that fails does
+# not stop the runs after it; the account lists each, and the command fails if any did.
+loaded() {
+  build release
+  tests/uart/fetch-kernel.sh build/release/uart-kernel ||
+    skip_step "fetching the QEMU guests' kernel" "the uart and usb tests are skipped"
+  build sanitize
+  . tests/support/busy-machine.sh
+  trap 'status=$?; busy_stop; print_account; exit $status' EXIT
+  busy_start "$(pwd)/build/load"
+  failed=0
+  for run in $(seq "$1"); do
+    started=$(date +%s)
+    suite "loaded run $run of $1: release suite" release || failed=$((failed + 1))
+    suite "loaded run $run of $1: sanitizer suite" sanitize || failed=$((failed + 1))
+    windows windows win64 "loaded run $run of $1: 64-bit Windows suite" || failed=$((failed + 1))
+    account "         loaded run $run of $1 took $(($(date +%s) - started)) s"
+  done
+  [ $failed -eq 0 ] || { echo "loaded: $failed suites failed" >&2; exit 1; }
+}
+
 case "${1:-}" in
   start)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
@@ -189,25 +304,43 @@ case "${1:-}" in
       add_i386
       install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES debootstrap
     fi
+    start_account
     check_format
+    account "ran      layout check of every C++ file"
     build release
-    # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once fetched.
-    tests/uart/fetch-kernel.sh build/release/uart-kernel
-    ctest --preset release
+    # The uart and usb tests' guest kernel and its USB modules, kept in the build folder once
+    # fetched; without them those tests are skipped.
+    tests/uart/fetch-kernel.sh build/release/uart-kernel ||
+      skip_step "fetching the QEMU guests' kernel" "the uart and usb tests are skipped"
+    suite "release suite" release
     [ "${2:-}" = quick ] && exit 0
     # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
     cmake --preset sanitize
     cmake --build --preset sanitize -j "$(nproc)"
-    ctest --preset sanitize
-    windows windows win64
-    windows windows32 win32
+    suite "sanitizer suite" sanitize
+    windows windows win64 "64-bit Windows suite"
+    windows windows32 win32 "32-bit Windows suite"
     # The downloads, made from the builds just tested.
     dist build/release build/windows build/windows32
     check_dist
+    account "ran      the downloads in dist/, each checked against SHA256SUMS"
     check_reproducible
+    account "ran      reproducibility: a second build at another path gives the same bytes"
     fuzz "${FUZZ_SECONDS:-60}"
-    # The quick test again in a Debian 13 root, and there the package just made.
-    tools/debian13-root.sh dist
+    account "ran      each fuzzer for ${FUZZ_SECONDS:-60} s"
+    # The quick test again in a Debian 13 root, and there the package just made. The root's
+    # mounts stay in a mount namespace of its own.
+    if unshare -m --propagation private true 2> /dev/null; then
+      tools/debian13-root.sh dist
+      account "ran      Debian 13: the quick test and the package, in a debootstrapped root"
+    else
+      skip_step "the Debian 13 root" "no mount namespace can be made here"
+    fi
+    ;;
+  loaded)
+    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $LOAD_PACKAGES
+    start_account
+    loaded "${2:-5}"
     ;;
   debian13)
     install_missing $BUILD_PACKAGES debootstrap
@@ -239,7 +372,7 @@ case "${1:-}" in
     exec tools/demo.sh /usr/local/bin
     ;;
   *)
-    echo "usage: ./dev.sh start | test [quick] | demo | fuzz [SECONDS] | dist | debian13 [DEB-DIR]" >&2
+    echo "usage: ./dev.sh start | test [quick] | loaded [RUNS] | demo | fuzz [SECONDS] | dist | debian13 [DEB-DIR]" >&2
     exit 2
     ;;
 esac

@@ -14,8 +14,8 @@
 # adapter's node while it is there, as the udev rule for an adapter does. The guest's console
 # (ttyS0) goes to RUN/console.log, which judge.sh reads per check. No host serial device is ever
 # given to QEMU, and QEMU runs with the host's serial devices masked (tools/no-real-ports.sh).
-# Exits 77 (skipped) without root, QEMU, busybox-static, the kernel or its modules, or (usb-ftdi)
-# python3. Prints the boot time, the whole run's time and the guest's figures.
+# Exits 77 (skipped) without root, a mount namespace, QEMU, busybox-static, the kernel or its
+# modules, or (usb-ftdi) python3. Prints the boot time, the whole run's time and the guest's figures.
 # Usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR MODE
 set -eu
 [ $# -eq 5 ] || { echo "usage: boot-guest.sh NO_REAL_PORTS GUEST_PROGRAM KERNEL RUN_DIR MODE" >&2; exit 2; }
@@ -37,6 +37,8 @@ if [ -z "${GUEST_MASKED:-}" ]; then
   mkdir -p "$run"
   skip() { echo "$mode: skipped: $1" | tee "$run/skipped"; exit 77; }
   [ "$(id -u)" -eq 0 ] || skip "needs root, to mask the host's serial devices in a private mount namespace"
+  unshare -m --propagation private true 2> /dev/null ||
+    skip "no mount namespace can be made here, to mask the host's serial devices in"
   command -v qemu-system-x86_64 > /dev/null || skip "no qemu-system-x86_64 (apt-get install qemu-system-x86)"
   dpkg-query -W -f='${Status}\n' busybox-static 2> /dev/null | grep -q 'ok installed$' ||
     skip "no static busybox for the guest (apt-get install busybox-static)"
