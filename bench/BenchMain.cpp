@@ -1,6 +1,9 @@
 // zorvalit-bench: measures the program's display against zorvalit-counter and compares its
-// window with a bare Qt window, then prints the figures next to their targets.
+// window with a bare Qt window, then prints the figures next to their targets. With --minutes,
+// it runs one display that long instead, at the line's full pace, and then times port changes:
+// the figures of a long run, which bench/busy-pc.sh takes on an idle and on a busy machine.
 // Usage: zorvalit-bench [--frames N] [--quiet-seconds S] [--window-runs R]
+//        zorvalit-bench --minutes M
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +21,12 @@ struct Settings {
     int frames = 220;
     int quietSeconds = 5;
     int windowRuns = 7;
+    int minutes = 0;
 };
+
+// Ten frames a second at 2400 baud: 83 ms of bytes and a 17 ms pause, the line nearly full.
+constexpr int FramesAMinute = 600;
+constexpr int PortChangeCount = 40;
 
 Settings ParseSettings(int argc, char** argv)
 {
@@ -32,6 +40,8 @@ Settings ParseSettings(int argc, char** argv)
             settings.quietSeconds = value;
         else if (name == "--window-runs")
             settings.windowRuns = value;
+        else if (name == "--minutes")
+            settings.minutes = value;
         else
             throw std::invalid_argument("unknown option " + name);
     }
@@ -65,6 +75,39 @@ std::pair<std::string, bool> Against(double program, double bare, int decimals)
             excess <= 10.0};
 }
 
+// A display of that many minutes and the port changes after it, against the goals of a long run.
+void LongRun(int minutes)
+{
+    TalkingFigures talking;
+    std::vector<double> changes;
+    {
+        DisplayBench display;
+        talking = display.TalkingCounter(minutes * FramesAMinute);
+        changes = display.PortChanges(PortChangeCount);
+    }
+    const std::vector<double>& latency = talking.latenciesMs;
+    const int shown = static_cast<int>(latency.size());
+    std::printf("Zorvalit long run: %d min of display (%s platform)\n\n", minutes,
+                qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("  %-36s %26s   %-12s %s\n", "figure", "measured", "goal", "");
+    Row("frames sent / readings shown", std::to_string(talking.framesSent) + " / " + std::to_string(shown),
+        "all shown", talking.framesSent > 0 && shown == talking.framesSent);
+    Row("\"Communication error !\" boxes", std::to_string(talking.communicationErrors), "none",
+        talking.communicationErrors == 0);
+    Row("last byte to paint, median (ms)", Fixed(Median(latency), 2));
+    Row("last byte to paint, p99.9 (ms)", Fixed(Percentile(latency, 99.9), 2));
+    Row("last byte to paint, worst (ms)", Fixed(Maximum(latency), 2), "< 83", Maximum(latency) < 83);
+    Row("longest pause within a frame (ms)", Fixed(talking.worstLineGapMs, 2));
+    Row("port change, median (ms)", Fixed(Median(changes), 2));
+    Row("port change, worst (ms)", Fixed(Maximum(changes), 2));
+    Row("CPU, talking counter (% of a core)", Fixed(talking.cpuPercent, 2));
+    std::printf(
+        "\n  frames at 2400 baud, ten a second; %zu port changes between COM1 and COM2 after the "
+        "display\n",
+        changes.size());
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -73,6 +116,10 @@ int main(int argc, char** argv)
     try {
         const Settings settings = ParseSettings(argc, argv);
         ZorvalitApplication application(argc, argv);
+        if (settings.minutes > 0) {
+            LongRun(settings.minutes);
+            return 0;
+        }
 
         TalkingFigures talking;
         double silentPercent = 0, noPortPercent = 0;

@@ -1,9 +1,12 @@
 #include "DisplayBench.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "Clocks.h"
@@ -46,22 +49,32 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
         if (counter.Exited()) form.ZorvaCancelButtonClick();
     });
     watch.start(200);
+    const int errorsBefore = framework_.Count("Communication error !");
     form.DisplaytheFrequency1->trigger();
 
     TalkingFigures figures;
-    const std::vector<CounterLogLine> sent = SentFrames(counter.Log());
+    figures.communicationErrors = framework_.Count("Communication error !") - errorsBefore;
+    const CounterLog log = counter.Log();
+    const std::vector<CounterLogLine> sent = SentFrames(log);
     figures.framesSent = static_cast<int>(sent.size());
     const std::vector<TimedPaint>& paints = window_.Probe().Paints();
+    // Paints come in time order: the search for a frame's paint starts where the last one's began.
+    std::size_t from = 0;
     for (const CounterLogLine& frame : sent) {
         const QString reading =
             QString::fromLatin1(reinterpret_cast<const char*>(frame.bytes.data()) + 3, 13);
-        for (const TimedPaint& paint : paints) {
-            if (paint.ns < frame.lastNs || paint.ns > frame.lastNs + 1000 * NsPerMs) continue;
-            if (paint.text != reading) continue;
-            figures.latenciesMs.push_back(static_cast<double>(paint.ns - frame.lastNs) / NsPerMs);
+        while (from < paints.size() && paints[from].ns < frame.lastNs) ++from;
+        for (std::size_t i = from; i < paints.size() && paints[i].ns <= frame.lastNs + 1000 * NsPerMs; ++i) {
+            if (paints[i].text != reading) continue;
+            figures.latenciesMs.push_back(static_cast<double>(paints[i].ns - frame.lastNs) / NsPerMs);
             break;
         }
     }
+    for (std::size_t i = 1; i < log.lines.size(); ++i)
+        if (log.lines[i].kind == "frame" && log.lines[i - 1].kind == "frame" &&
+            log.lines[i].frame == log.lines[i - 1].frame)
+            figures.worstLineGapMs = std::max(
+                figures.worstLineGapMs, static_cast<double>(log.lines[i].ns - log.lines[i - 1].ns) / NsPerMs);
     // paints[0] is the display's "0 Hz"; the readings follow.
     if (paints.size() >= 3) {
         const TimedPaint& first = paints[1];
@@ -97,3 +110,26 @@ double DisplayBench::SilentCounter(int seconds)
 }
 
 double DisplayBench::NoPort(int seconds) { return QuietDisplay(500, seconds * 1000); }
+
+std::vector<double> DisplayBench::PortChanges(int count)
+{
+    CounterLine first(window_.devices, "COM1", {"--rate", "10"});
+    CounterLine second(window_.devices, "COM2", {"--rate", "10"});
+    TMyForm& form = window_.Form();
+    std::vector<double> changes;
+    for (int i = 1; i <= count; ++i) {
+        const int index = i % 2;
+        form.CB_COM->setCurrentIndex(index);
+        const std::int64_t start = MonotonicNs();
+        emit form.CB_COM->activated(index);
+        changes.push_back(static_cast<double>(MonotonicNs() - start) / NsPerMs);
+        // Between picks the window handles what came meanwhile, as it would between two clicks.
+        QTimer pause;
+        pause.setSingleShot(true);
+        QEventLoop loop;
+        QObject::connect(&pause, &QTimer::timeout, &loop, &QEventLoop::quit);
+        pause.start(100);
+        loop.exec();
+    }
+    return changes;
+}

@@ -12,9 +12,14 @@
 #include "ScratchWindow.h"
 
 struct TalkingFigures {
-    // From the last byte of a frame leaving the counter to its reading painted, in ms.
+    // From the last byte of a frame leaving the counter to its reading painted, in ms: one for
+    // each frame whose reading was painted within a second.
     std::vector<double> latenciesMs;
     int framesSent = 0;
+    int communicationErrors = 0;
+    // The longest pause between two bytes of one frame as the counter wrote them, in ms: a line
+    // that keeps its pace shows 4.2 (a character at 2400 baud).
+    double worstLineGapMs = 0;
     // Percent of one core, from the first reading painted to the last.
     double cpuPercent = 0;
 };
@@ -27,6 +32,9 @@ public:
     double SilentCounter(int seconds);
     // The same with no device behind the port.
     double NoPort(int seconds);
+    // That many picks in the port list, COM1 and COM2 in turn, each with a counter behind it:
+    // how long each took, from the pick to the port open on its new line, in ms.
+    std::vector<double> PortChanges(int count);
 
 private:
     // Runs a display, measuring the CPU share between settleMs and settleMs + measureMs.

@@ -1,10 +1,11 @@
 #include "QuietFramework.h"
 
+#include <algorithm>
 #include <cstdio>
 
 void QuietFramework::ShowMessage(const std::string& text)
 {
-    ++messages_;
+    messages_.push_back(text);
     if (echo_) std::fprintf(stderr, "message box: %s\n", text.c_str());
 }
 
@@ -12,4 +13,9 @@ int QuietFramework::MessageBox(const std::string& text, const std::string& capti
 {
     ShowMessage(caption + ": " + text);
     return 1;
+}
+
+int QuietFramework::Count(const std::string& text) const
+{
+    return static_cast<int>(std::count(messages_.begin(), messages_.end(), text));
 }

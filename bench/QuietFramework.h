@@ -2,6 +2,9 @@
 // of shown: nobody is there to close them while the benchmark runs.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "QtFramework.h"
 
 class QuietFramework : public QtFramework {
@@ -11,9 +14,10 @@ public:
 
     void ShowMessage(const std::string& text) override;
     int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-    int Messages() const { return messages_; }
+    // How many boxes had that text.
+    int Count(const std::string& text) const;
 
 private:
     bool echo_;
-    int messages_ = 0;
+    std::vector<std::string> messages_;
 };
