@@ -32,7 +32,7 @@ TEST_F(DuringADisplay, CancelHidesThePanelAtOnceAndTheNextOpenUsesTheLongTimeout
     TMyForm& form = Form();
     bool hiddenByTheClick = false;
     QElapsedTimer sinceClick;
-    DisplayScript(form)
+    Display(form)
         .WaitUntil("a reading", [&] { return Label().Last() == "12.345.678 Hz"; })
         .ClickCancel()
         .Do([&] {
@@ -59,7 +59,7 @@ TEST_F(DuringADisplay, PickingAnotherPortMovesTheDisplayToItsCounterAndKeepsTheC
     StartCounter("COM2", {"--readings", "22222222"});
     TMyForm& form = Form();
     std::size_t paintsBeforeThePick = 0;
-    DisplayScript(form)
+    Display(form)
         .WaitUntil("counter A", [&] { return Label().Last() == "11.111.111 Hz"; })
         .Do([&] {
             paintsBeforeThePick = Label().Texts().size();
@@ -99,7 +99,7 @@ TEST_F(DuringADisplay, AboutBoxPausesItWhileItIsOpen)
         boxClosed = true;
     };
     std::size_t paintsAfterTheBox = 0;
-    DisplayScript(form)
+    Display(form)
         .WaitUntil("a reading", [&] { return Label().Texts().size() >= 2; })
         .DoLater([&] { form.About1->trigger(); })
         .WaitUntil("the box to close", [&] { return boxClosed; })
@@ -119,7 +119,7 @@ TEST_F(DuringADisplay, ASecondDisplayStartedInsideItEndsWithItOnOneCancel)
     StartCounter("COM1", {"--readings", "11111111,22222222"});
     TMyForm& form = Form();
     bool innerEnded = false;
-    DisplayScript(form)
+    Display(form)
         .WaitUntil("a reading", [&] { return Label().Texts().size() >= 2; })
         .DoLater([&] {
             form.DisplaytheFrequency1->trigger();

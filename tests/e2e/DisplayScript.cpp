@@ -6,17 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "MyForm.h"
 
 namespace {
 
-constexpr int PollMs = 10;
+// A condition is looked at in every pump of the display, so that a reading is seen in the turn
+// that put it on the label, however soon the next frame replaces it.
+constexpr int PollMs = 0;
 // How long the display may go on after the last step before the script cancels it.
 constexpr qint64 EndGraceMs = 3000;
 
 }  // namespace
 
-DisplayScript::DisplayScript(TMyForm& form) : form_(form)
+DisplayScript::DisplayScript(TMyForm& form, std::function<void()> atStart)
+    : form_(form), atStart_(std::move(atStart))
 {
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Check(); });
@@ -71,6 +76,7 @@ void DisplayScript::GiveUp(const std::string& why)
 
 void DisplayScript::Check()
 {
+    if (atStart_) std::exchange(atStart_, nullptr)();
     // Steps that are ready run one after the other in this same pump, so an action sees the
     // display just as the step before it found it.
     while (next_ < steps_.size()) {

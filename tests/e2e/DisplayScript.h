@@ -15,7 +15,8 @@ class TMyForm;
 
 class DisplayScript {
 public:
-    explicit DisplayScript(TMyForm& form);
+    // atStart runs at the display's first pump, once its port is open.
+    explicit DisplayScript(TMyForm& form, std::function<void()> atStart = {});
 
     // Waits until the condition holds, for at most timeoutMs.
     DisplayScript& WaitUntil(std::string what, std::function<bool()> condition, int timeoutMs = 3000);
@@ -43,6 +44,7 @@ private:
     void GiveUp(const std::string& why);
 
     TMyForm& form_;
+    std::function<void()> atStart_;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     QElapsedTimer sinceStep_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CounterLine.h"
+#include "DisplayScript.h"
 #include "LabelHistory.h"
 #include "RecordingQtFramework.h"
 #include "ScratchWindow.h"
@@ -21,9 +22,16 @@ protected:
     // The window and its port close while the counters still hold their lines.
     ~E2eTest() override { window_.Close(); }
 
-    // A counter on that port that writes each frame in one go, ten a second, after half a
-    // second of quiet: a display started straight after reads it from its first frame.
+    // A counter on that port that writes each frame in one go, ten a second, from the moment a
+    // display started with Display() has opened its port, so that the display reads it from its
+    // first frame however long the window took to come up (ReleaseCounters starts it sooner).
     CounterLine& StartCounter(const std::string& port, std::vector<std::string> options);
+    void ReleaseCounters();
+    // A display of the window, scripted, that starts the counters at its first pump.
+    DisplayScript Display(TMyForm& form)
+    {
+        return DisplayScript(form, [this] { ReleaseCounters(); });
+    }
     // The window, created and shown on first use as the program starts it (so after the
     // counters it should find), with the history of its label.
     TMyForm& Form() { return window_.Form(); }

@@ -47,7 +47,7 @@ protected:
     std::optional<double> MeasureDisplay(std::function<bool()> ready = [] { return true; })
     {
         CpuShare cpu;
-        DisplayScript(Form())
+        Display(Form())
             .WaitUntil("the line to go quiet", ready, 5000)
             .Wait(300)
             .Do([&] { cpu.Start(); })
@@ -94,7 +94,7 @@ TEST_F(QuietLine, HangUpCostsLittleCpuAndALaterDisplayReadsTheCounterThatCameBac
     ASSERT_EQ(counter.Log().LinesOpened(), 2) << "the counter did not come back";
 
     const std::size_t paintsBefore = Label().Texts().size();
-    DisplayScript(Form())
+    Display(Form())
         .WaitUntil("a reading on the new line",
                    [&] { return Label().Texts().size() >= paintsBefore + 2 && Label().Last() != Zero; })
         .ClickCancel()
@@ -108,7 +108,7 @@ TEST_F(QuietLine, AfterAHangUpPickingThePortAgainReadsTheCounterThatCameBack)
         "COM1", {"--readings", "11111111,22222222", "--hangup-after", "2", "--reopen-after", "300"});
     TMyForm& form = Form();
     std::size_t paintsBeforeThePick = 0;
-    DisplayScript(form)
+    Display(form)
         .WaitUntil(
             "the counter to come back", [&] { return counter.Log().LinesOpened() == 2; }, 5000)
         .Do([&] {

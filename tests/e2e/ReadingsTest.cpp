@@ -59,7 +59,7 @@ TEST_F(ReadingOnThePanel, IsLimeOnNavyAndRightAligned)
     StartCounter("COM1", {"--readings", "12345678,5", "--frames", "2"});
     TMyForm& form = Form();
     QImage wide, narrow;
-    DisplayScript(form)
+    Display(form)
         .WaitUntil("the eight-digit reading", [&] { return form.ZorvaLabel->text() == "12.345.678 Hz"; })
         .Do([&] { wide = form.ZorvaPanel->grab().toImage().convertToFormat(QImage::Format_RGB32); })
         .WaitUntil("the one-digit reading", [&] { return form.ZorvaLabel->text() == "         5 Hz"; })
@@ -137,7 +137,7 @@ TEST_P(FramesOnTheLabel, ShowWhatTheFrameBufferHolds)
     framework.whileBoxIsOpen = [&](const std::string& text) {
         messages.emplace_back(text, form.ZorvaLabel->text().toStdString());
     };
-    DisplayScript(form)
+    Display(form)
         .WaitUntil(
             "the counter's last frame", [&] { return counter.Log().HungUp(); }, 5000)
         .Wait(300)

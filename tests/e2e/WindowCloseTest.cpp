@@ -51,7 +51,10 @@ class ClosingTheWindow : public E2eTest, public ::testing::WithParamInterface<bo
 TEST_P(ClosingTheWindow, DuringADisplayEndsTheProgram)
 {
     const bool withCounter = GetParam();
-    if (withCounter) StartCounter("COM1", {"--readings", "12345678"});
+    if (withCounter) {
+        StartCounter("COM1", {"--readings", "12345678"});
+        ReleaseCounters();
+    }
     const std::optional<int> status = RunToExit({devices.path(), devices / "zorvalit.cfg", "1200"}, 5000);
     ASSERT_TRUE(status.has_value()) << "still running 5 s after it started, or killed by a signal";
     EXPECT_EQ(*status, 0);

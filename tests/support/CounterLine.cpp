@@ -33,6 +33,11 @@ CounterLine::~CounterLine()
     }
 }
 
+void CounterLine::Start()
+{
+    if (!Exited()) process_.send_signal(SIGUSR1);
+}
+
 bool CounterLine::Exited() { return WaitForExit(0); }
 
 bool CounterLine::WaitForExit(int milliseconds)

@@ -19,6 +19,8 @@ public:
     CounterLine(const CounterLine&) = delete;
     CounterLine& operator=(const CounterLine&) = delete;
 
+    // Lets a counter started with --wait-for-usr1 begin sending.
+    void Start();
     // Whether it has ended by itself (after --frames); never waits.
     bool Exited();
     // Waits up to that long for it to end by itself.

@@ -241,6 +241,11 @@ CommandLine::CommandLine()
                          ->type_name("N")
                          ->transform(number_in<std::uint64_t>(1, kMaxCount))
                          ->group("Line");
+    app_.add_flag("--wait-for-usr1", options_.wait_for_usr1,
+                  "send nothing until SIGUSR1 comes; the first\n"
+                  "frame slot starts then")
+        ->disable_flag_override()
+        ->group("Line");
 
     const std::string readings = "Readings (default: --base 10032768 --drift 5)";
     readings_option_ =

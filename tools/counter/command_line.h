@@ -29,6 +29,7 @@ struct Options {
     bool fast = false;
     std::int64_t frame_period_ns = kDefaultFramePeriodNs;
     std::optional<std::uint64_t> frames;
+    bool wait_for_usr1 = false;
     std::vector<std::string> readings;  // 13-character readings; empty: random walk
     std::uint32_t base_hz = 10'032'768;
     std::uint32_t drift_hz = 5;

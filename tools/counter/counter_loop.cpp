@@ -41,19 +41,34 @@ std::int64_t monotonic_ns()
 
 SignalWatch::SignalWatch()
 {
-    sigset_t stop_signals;
-    sigemptyset(&stop_signals);
-    sigaddset(&stop_signals, SIGINT);
-    sigaddset(&stop_signals, SIGTERM);
-    sigaddset(&stop_signals, SIGHUP);
-    if (sigprocmask(SIG_BLOCK, &stop_signals, nullptr) != 0) {
+    sigset_t watched;
+    sigemptyset(&watched);
+    sigaddset(&watched, SIGINT);
+    sigaddset(&watched, SIGTERM);
+    sigaddset(&watched, SIGHUP);
+    sigaddset(&watched, SIGUSR1);
+    if (sigprocmask(SIG_BLOCK, &watched, nullptr) != 0) {
         throw std::system_error(errno, std::generic_category(), "sigprocmask");
     }
-    fd_ = signalfd(-1, &stop_signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    fd_ = signalfd(-1, &watched, SFD_CLOEXEC | SFD_NONBLOCK);
     if (fd_ < 0) throw std::system_error(errno, std::generic_category(), "signalfd");
 }
 
 SignalWatch::~SignalWatch() { ::close(fd_); }
+
+bool SignalWatch::take_stop()
+{
+    signalfd_siginfo info{};
+    bool stop = false;
+    while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        if (info.ssi_signo == SIGUSR1) {
+            started_ = true;
+        } else {
+            stop = true;
+        }
+    }
+    return stop;
+}
 
 Counter::Counter(const Options& options)
     : options_(options),
@@ -66,6 +81,7 @@ Counter::Counter(const Options& options)
 int Counter::run()
 {
     open_port();
+    if (options_.wait_for_usr1 && !wait_until(kForever, true)) return stop();
     next_start_ns_ = monotonic_ns();
     while (!options_.frames || frame_ < *options_.frames) {
         ++frame_;
@@ -156,7 +172,7 @@ void Counter::write(std::string_view kind, std::span<const std::uint8_t> bytes)
 // Waits until the deadline (polling at least once, so a stop request is seen
 // even when the schedule runs behind), reading away whatever the receiver
 // sends. Returns false as soon as a stop signal arrives.
-bool Counter::wait_until(std::int64_t deadline_ns)
+bool Counter::wait_until(std::int64_t deadline_ns, bool until_started)
 {
     pollfd fds[2] = {{signals_.fd(), POLLIN, 0}, {port_ ? port_->master_fd() : -1, POLLIN, 0}};
     while (true) {
@@ -166,7 +182,8 @@ bool Counter::wait_until(std::int64_t deadline_ns)
             if (errno == EINTR) continue;
             throw std::system_error(errno, std::generic_category(), "ppoll");
         }
-        if (fds[0].revents != 0) return false;
+        if (fds[0].revents != 0 && signals_.take_stop()) return false;
+        if (until_started && signals_.started()) return true;
         if (fds[1].revents & POLLIN) {
             port_->discard_input();
         } else if (fds[1].revents != 0) {

@@ -21,9 +21,10 @@ namespace zorvalit::counter {
 // CLOCK_MONOTONIC in nanoseconds, the clock for pacing and for --log times.
 std::int64_t monotonic_ns();
 
-// Blocks SIGINT, SIGTERM and SIGHUP and hands them over through a signalfd,
-// so the counter can wait for a deadline, the receiver and a stop request
-// in one poll and end cleanly.
+// Blocks SIGINT, SIGTERM and SIGHUP, and SIGUSR1 (the start that
+// --wait-for-usr1 waits for), and hands them over through a signalfd, so the
+// counter can wait for a deadline, the receiver, a start and a stop request in
+// one poll and end cleanly.
 class SignalWatch {
 public:
     SignalWatch();  // throws std::system_error
@@ -31,11 +32,15 @@ public:
     SignalWatch(const SignalWatch&) = delete;
     SignalWatch& operator=(const SignalWatch&) = delete;
 
-    // Readable once a stop signal has arrived.
+    // Readable once a signal has arrived.
     int fd() const { return fd_; }
+    // Takes the signals that arrived: true if one asks to stop; notes a start.
+    bool take_stop();
+    bool started() const { return started_; }
 
 private:
     int fd_ = -1;
+    bool started_ = false;
 };
 
 class Counter {
@@ -51,7 +56,8 @@ private:
     int stop();
     bool send(const Chunk& chunk);
     void write(std::string_view kind, std::span<const std::uint8_t> bytes);
-    bool wait_until(std::int64_t deadline_ns);
+    // Until the deadline, or with `until_started` until a start arrives too.
+    bool wait_until(std::int64_t deadline_ns, bool until_started = false);
     bool wait_for_reader();
     std::int64_t duration_ns(std::size_t bytes) const;
 
