@@ -29,6 +29,17 @@ bool IsComName(const std::string& name)
     return name[3] != '0';
 }
 
+// Reads whether somebody else made the tty exclusive (TIOCGEXCL). Where nobody can tell (a kernel
+// before Linux 3.8, or QEMU's user-mode emulator, which answers ENOSYS) the answer is no: the open
+// has then already got past TIOCEXCL's own refusal, which binds all but root. False when the tty
+// refused the question for another reason.
+bool ReadExclusive(int fd, int& exclusive)
+{
+    if (ioctl(fd, TIOCGEXCL, &exclusive) == 0) return true;
+    exclusive = 0;
+    return errno == ENOTTY || errno == EINVAL || errno == ENOSYS;
+}
+
 }  // namespace
 
 PosixSerialDevice::PosixSerialDevice(std::string deviceDirectory) : directory_(std::move(deviceDirectory)) {}
@@ -61,8 +72,8 @@ PortHandleValue PosixSerialDevice::CreateFile(const std::string& portName)
     // TIOCEXCL keeps out every later open by anyone but root. A port somebody else already
     // made exclusive is busy even for root.
     int exclusive = 0;
-    const bool usable = flock(fd, LOCK_EX | LOCK_NB) == 0 && ioctl(fd, TIOCGEXCL, &exclusive) == 0 &&
-                        exclusive == 0 && ioctl(fd, TIOCEXCL) == 0;
+    const bool usable = flock(fd, LOCK_EX | LOCK_NB) == 0 && ReadExclusive(fd, exclusive) && exclusive == 0 &&
+                        ioctl(fd, TIOCEXCL) == 0;
     if (!usable) {
         lastError_ = exclusive != 0 ? EBUSY : errno;
         close(fd);
