@@ -177,7 +177,9 @@ bool Counter::wait_until(std::int64_t deadline_ns, bool until_started)
     pollfd fds[2] = {{signals_.fd(), POLLIN, 0}, {port_ ? port_->master_fd() : -1, POLLIN, 0}};
     while (true) {
         const std::int64_t left = std::max<std::int64_t>(0, deadline_ns - monotonic_ns());
-        const timespec timeout{left / kNsPerSecond, left % kNsPerSecond};
+        // time_t and long are 32 bits on armhf; the wait left fits both.
+        const timespec timeout{static_cast<time_t>(left / kNsPerSecond),
+                               static_cast<long>(left % kNsPerSecond)};
         if (ppoll(fds, 2, deadline_ns == kForever ? nullptr : &timeout, nullptr) < 0) {
             if (errno == EINTR) continue;
             throw std::system_error(errno, std::generic_category(), "ppoll");
