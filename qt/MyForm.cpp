@@ -9,8 +9,20 @@
 #include "FormLayout.h"
 #include "Panel.h"
 #include "Windows1250.h"
+#include "ZorvalitApplication.h"
 
 TMyForm* MyForm = nullptr;
+
+namespace {
+
+// A handler of the form's for a Qt signal, run through the application's exception guard.
+template <class Handler>
+auto Guarded(TMyForm* form, Handler handler)
+{
+    return [form, handler] { ZorvalitApplication::RunHandler([form, handler] { (form->*handler)(); }); };
+}
+
+}  // namespace
 
 TMyForm::TMyForm(QWidget* Owner) : QMainWindow(Owner)
 {
@@ -22,10 +34,11 @@ void TMyForm::BuildComponents()
 {
     static_cast<FormComponents&>(*this) = BuildFormComponents(*this);
 
-    connect(CB_COM, &QComboBox::activated, this, [this] { CB_COMChange(); });
-    connect(ZorvaCancelButton, &QPushButton::clicked, this, [this] { ZorvaCancelButtonClick(); });
-    connect(About1, &QAction::triggered, this, [this] { About1Click(); });
-    connect(DisplaytheFrequency1, &QAction::triggered, this, [this] { DisplaytheFrequency1Click(); });
+    connect(CB_COM, &QComboBox::activated, this, Guarded(this, &TMyForm::CB_COMChange));
+    connect(ZorvaCancelButton, &QPushButton::clicked, this, Guarded(this, &TMyForm::ZorvaCancelButtonClick));
+    connect(About1, &QAction::triggered, this, Guarded(this, &TMyForm::About1Click));
+    connect(DisplaytheFrequency1, &QAction::triggered, this,
+            Guarded(this, &TMyForm::DisplaytheFrequency1Click));
 }
 
 void TMyForm::AddPort(const char* name) { CB_COM->addItem(name); }
@@ -48,6 +61,6 @@ void TMyForm::RepaintPanel() { ZorvaPanel->repaint(); }
 
 void TMyForm::closeEvent(QCloseEvent* event)
 {
-    FormClose();
+    ZorvalitApplication::RunHandler([this] { FormClose(); });
     event->accept();
 }

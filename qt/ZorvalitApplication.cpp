@@ -19,11 +19,30 @@ bool ZorvalitApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        // Qt cannot unwind through its event loop: end the loop and rethrow after it.
-        if (!pending_) pending_ = std::current_exception();
-        exit(0);
+        Carry(std::current_exception());
         return false;
     }
+}
+
+// Catching in the handler itself is what works on 32-bit ARM: there Debian's Qt Widgets and Gui
+// carry no unwind tables, so an exception cannot pass through their frames to notify() above
+// and would end the program in std::terminate.
+void ZorvalitApplication::RunHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        auto* application = dynamic_cast<ZorvalitApplication*>(QCoreApplication::instance());
+        if (!application) throw;
+        application->Carry(std::current_exception());
+    }
+}
+
+// Qt cannot unwind through its event loop: end the loop and rethrow after it.
+void ZorvalitApplication::Carry(std::exception_ptr exception)
+{
+    if (!pending_) pending_ = std::move(exception);
+    exit(0);
 }
 
 void ZorvalitApplication::RethrowPending()

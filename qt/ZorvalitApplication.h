@@ -6,14 +6,20 @@
 #include <QApplication>
 
 #include <exception>
+#include <functional>
 
 class ZorvalitApplication : public QApplication {
 public:
     ZorvalitApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+    // Runs one of the program's handlers of a Qt signal or event: an exception from it ends the
+    // event loop and is carried out of it, caught before it meets Qt's own frames.
+    static void RunHandler(const std::function<void()>& handler);
     // Rethrows an exception that ended the event loop, if one did.
     void RethrowPending();
 
 private:
+    void Carry(std::exception_ptr exception);
+
     std::exception_ptr pending_;
 };

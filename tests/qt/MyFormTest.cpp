@@ -8,10 +8,12 @@
 #include <QScreen>
 #include <QSet>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,6 +28,7 @@
 #include "RecordingQtFramework.h"
 #include "TempDir.h"
 #include "TitleBar.h"
+#include "ZorvalitApplication.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -261,4 +264,19 @@ TEST_F(MyFormTest, OwnTitleBarKeepsTheClientAreaAndItsCloseBoxClosesThePort)
     bar->findChild<QToolButton*>("close")->click();
     EXPECT_EQ(PortOpen, 0);
     EXPECT_THAT(device.calls, ElementsAre("RestoreCommState 0", "SetCommTimeouts 0", "CloseHandle"));
+}
+
+// The menu's handler is the program's own: what it throws (here the framework's box) ends the
+// event loop and is rethrown to the entry point, on every architecture. On 32-bit ARM no
+// exception can pass through Qt's Widgets frames, so it must be caught before it reaches them.
+TEST_F(MyFormTest, ExceptionFromAHandlerEndsTheLoopAndReachesTheEntryPoint)
+{
+    auto* application = static_cast<ZorvalitApplication*>(QCoreApplication::instance());
+    framework.whileBoxIsOpen = [](const std::string&) { throw std::runtime_error("the framework failed"); };
+    TMyForm& form = Form();
+    QTimer::singleShot(0, [&form] { form.About1->trigger(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // a guard, should the loop not end
+    EXPECT_EQ(application->exec(), 0);
+    EXPECT_THROW(application->RethrowPending(), std::runtime_error);
+    EXPECT_NO_THROW(application->RethrowPending());
 }

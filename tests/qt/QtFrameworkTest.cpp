@@ -1,5 +1,4 @@
-// The framework layer's real Qt paths: a modal box that a timer closes, message pumping, and an
-// exception escaping an event handler reaching the entry point.
+// The framework layer's real Qt paths: a modal box that a timer closes, and message pumping.
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -7,12 +6,10 @@
 #include <QTimer>
 
 #include <chrono>
-#include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "QtFramework.h"
-#include "ZorvalitApplication.h"
 
 namespace {
 
@@ -35,11 +32,6 @@ void CloseTheBoxSoon(SeenBox& seen)
         box->button(QMessageBox::Ok)->click();
     });
 }
-
-class Thrower : public QObject {
-public:
-    bool event(QEvent*) override { throw std::runtime_error("the framework failed"); }
-};
 
 }  // namespace
 
@@ -79,15 +71,4 @@ TEST(QtFramework, WaitForMessagesReturnsWhenSomethingHappensOrTimeRunsOut)
     framework.WaitForMessages(2000);
     EXPECT_TRUE(handled);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-}
-
-TEST(ZorvalitApplication, ExceptionFromAHandlerEndsTheLoopAndReachesTheEntryPoint)
-{
-    auto* application = static_cast<ZorvalitApplication*>(QCoreApplication::instance());
-    Thrower thrower;
-    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // a guard, should the loop not end
-    EXPECT_EQ(application->exec(), 0);
-    EXPECT_THROW(application->RethrowPending(), std::runtime_error);
-    EXPECT_NO_THROW(application->RethrowPending());
 }
