@@ -11,11 +11,20 @@ if(NOT DPKG_BUILDFLAGS)
   message(FATAL_ERROR "dpkg-buildflags (package dpkg-dev) gives the hardening flags; ./dev.sh installs it")
 endif()
 
+# A cross build takes the flags of the architecture it builds for (its toolchain file names it in
+# ZORVALIT_DEB_ARCH): they differ per architecture from Debian 13 on (x86's control-flow
+# protection, AArch64's branch protection), and the compiler refuses another architecture's.
+set(target_architecture)
+if(CMAKE_CROSSCOMPILING AND ZORVALIT_DEB_ARCH)
+  set(target_architecture DEB_HOST_ARCH=${ZORVALIT_DEB_ARCH})
+endif()
+
 # The flags of KIND (CPPFLAGS, CXXFLAGS, LDFLAGS) that hardening=+all adds, in OUT.
 function(debian_hardening_flags kind out)
   foreach(setting +all -all)
     execute_process(
-      COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=${setting} ${DPKG_BUILDFLAGS} --get ${kind}
+      COMMAND ${CMAKE_COMMAND} -E env ${target_architecture} DEB_BUILD_MAINT_OPTIONS=hardening=${setting}
+              ${DPKG_BUILDFLAGS} --get ${kind}
       OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     separate_arguments(flags UNIX_COMMAND "${flags}")
     list(APPEND flags${setting} ${flags})

@@ -19,6 +19,11 @@ set(CPACK_PACKAGE_CONTACT "Brightmoor Laboratory Instruments Ltd. <support@brigh
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "frequency counter display for an RS-232 line")
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_SOURCE_DIR}/debian/description)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# CPack names the build machine's architecture (dpkg --print-architecture); a cross build's
+# package is for the one its toolchain file names.
+if(CMAKE_CROSSCOMPILING AND ZORVALIT_DEB_ARCH)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${ZORVALIT_DEB_ARCH})
+endif()
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorvalit.example.org")
 # The libraries come from dpkg-shlibdeps. Qt loads its platform plugins at run time, so
