@@ -8,7 +8,7 @@
 # the x86 note only when every object linked has it: Debian 13's dpkg-buildflags compiles with
 # -fcf-protection, but the C library's start file (Scrt1.o) carries no note on 12 or 13, so no
 # executable linked there shows it. The check asks for it where Scrt1.o has it, and never asks
-# this amd64 package for AArch64's.
+# for AArch64's: the arm64 package is built on Debian 12, whose flags do not give it.
 # Usage: deb-hardening.sh DEB-DIR
 set -eu
 . "$(dirname "$0")/common.sh"
