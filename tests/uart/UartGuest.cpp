@@ -1,5 +1,7 @@
 // The program's POSIX serial layer and port link on a real UART: the kernel's own 8250 driver on
-// the guest's ttyS1 (COM2) and ttyS2 (COM3), the host playing the counter on ttyS1's line.
+// the guest's ttyS1 (COM2) and ttyS2 (COM3), the host playing the counter on ttyS1's line. On the
+// ARM guests COM2 is the PL011 (ttyAMA0) and COM3 a 16550, which their init links as /dev/COM2
+// and /dev/COM3, the names the port layer takes before ttySn.
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -72,10 +74,18 @@ std::string SecondOpenProblems(GuestFramework& framework)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "the second open was not refused as expected";
 }
 
-bool SameDevice(int fd, const char* path)
+// The node of COMn: the guest's link /dev/COMn where it made one, otherwise ttySn-1.
+std::string ComNode(int n)
+{
+    const std::string link = "/dev/COM" + std::to_string(n);
+    struct stat info = {};
+    return lstat(link.c_str(), &info) == 0 ? link : "/dev/ttyS" + std::to_string(n - 1);
+}
+
+bool SameDevice(int fd, const std::string& path)
 {
     struct stat a = {}, b = {};
-    return fstat(fd, &a) == 0 && stat(path, &b) == 0 && a.st_rdev == b.st_rdev;
+    return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_rdev == b.st_rdev;
 }
 
 void SetDirty(int fd)
@@ -100,11 +110,12 @@ void SetDirty(int fd)
 void RunUartChecks(GuestFramework& framework)
 {
     CounterOnTheHost counter;
-    // Another holder of ttyS1 for the whole run, as a terminal program might be: it watches the
+    // Another holder of COM2 for the whole run, as a terminal program might be: it watches the
     // line's state and modem lines from outside, and keeps them from being reset by a last close.
-    const int watcher = open("/dev/ttyS1", O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const std::string com2 = ComNode(2);
+    const int watcher = open(com2.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (watcher < 0) {
-        Report("watcher", std::string("cannot open /dev/ttyS1: ") + std::strerror(errno));
+        Report("watcher", "cannot open " + com2 + ": " + std::strerror(errno));
         return;
     }
     const LineState asBooted = Read(watcher);
@@ -139,8 +150,8 @@ void RunUartChecks(GuestFramework& framework)
 
     problems = OpenProblems(framework);
     SetPortName("COM3");
-    if (PortOpen != 1 || !SameDevice(static_cast<int>(PortHandle), "/dev/ttyS2"))
-        problems += "not open on ttyS2; ";
+    if (PortOpen != 1 || !SameDevice(static_cast<int>(PortHandle), ComNode(3)))
+        problems += "not open on " + ComNode(3) + "; ";
     problems += DataLineProblems(static_cast<int>(PortHandle)) + ModemProblems(static_cast<int>(PortHandle));
     problems += Differences(dirty, Read(watcher));
     problems += MessageProblems(framework);
