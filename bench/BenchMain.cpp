@@ -97,6 +97,8 @@ void LongRun(int minutes)
     Row("last byte to paint, median (ms)", Fixed(Median(latency), 2));
     Row("last byte to paint, p99.9 (ms)", Fixed(Percentile(latency, 99.9), 2));
     Row("last byte to paint, worst (ms)", Fixed(Maximum(latency), 2), "< 83", Maximum(latency) < 83);
+    Row("  of which written to read, worst (ms)", Fixed(Maximum(talking.deliveryMs), 2));
+    Row("  of which read to paint, worst (ms)", Fixed(Maximum(talking.programMs), 2));
     Row("longest pause within a frame (ms)", Fixed(talking.worstLineGapMs, 2));
     Row("port change, median (ms)", Fixed(Median(changes), 2));
     Row("port change, worst (ms)", Fixed(Maximum(changes), 2));

@@ -43,6 +43,7 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
         {"--rate", "10", "--readings", Readings, "--fault", HeadStart, "--frames", std::to_string(frames)});
     TMyForm& form = window_.Form();
     window_.Probe().Clear();
+    window_.Ports().Clear();
     // The counter hangs up and exits once it has sent its frames and they were read.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -60,13 +61,25 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
     const std::vector<TimedPaint>& paints = window_.Probe().Paints();
     // Paints come in time order: the search for a frame's paint starts where the last one's began.
     std::size_t from = 0;
-    for (const CounterLogLine& frame : sent) {
+    // The display opened the port before the counter's first frame, so the bytes read are the
+    // frames' bytes in order, unless a frame was lost or cut.
+    const std::vector<TimedByte>& reads = window_.Ports().Reads();
+    bool inStep = reads.size() == sent.size() * 20;
+    for (std::size_t i = 0; inStep && i < reads.size(); ++i)
+        inStep = reads[i].byte == sent[i / 20].bytes[i % 20];
+    for (std::size_t f = 0; f < sent.size(); ++f) {
+        const CounterLogLine& frame = sent[f];
         const QString reading =
             QString::fromLatin1(reinterpret_cast<const char*>(frame.bytes.data()) + 3, 13);
         while (from < paints.size() && paints[from].ns < frame.lastNs) ++from;
         for (std::size_t i = from; i < paints.size() && paints[i].ns <= frame.lastNs + 1000 * NsPerMs; ++i) {
             if (paints[i].text != reading) continue;
             figures.latenciesMs.push_back(static_cast<double>(paints[i].ns - frame.lastNs) / NsPerMs);
+            if (inStep) {
+                const std::int64_t readNs = reads[f * 20 + 19].ns;
+                figures.deliveryMs.push_back(static_cast<double>(readNs - frame.lastNs) / NsPerMs);
+                figures.programMs.push_back(static_cast<double>(paints[i].ns - readNs) / NsPerMs);
+            }
             break;
         }
     }

@@ -9,6 +9,7 @@
 
 #include "PaintClock.h"
 #include "QuietFramework.h"
+#include "ReadClock.h"
 #include "ScratchWindow.h"
 
 struct TalkingFigures {
@@ -20,6 +21,12 @@ struct TalkingFigures {
     // The longest pause between two bytes of one frame as the counter wrote them, in ms: a line
     // that keeps its pace shows 4.2 (a character at 2400 baud).
     double worstLineGapMs = 0;
+    // The latency split at the moment the program read the frame's last byte, in ms: the
+    // system's part (the byte on its way through the pseudo-terminal, and the program waiting to
+    // be run) and the program's own (reading the frame, setting the label, painting it). Empty
+    // unless every byte read is the counter's next one.
+    std::vector<double> deliveryMs;
+    std::vector<double> programMs;
     // Percent of one core, from the first reading painted to the last.
     double cpuPercent = 0;
 };
@@ -41,5 +48,5 @@ private:
     double QuietDisplay(int settleMs, int measureMs);
 
     QuietFramework framework_{false};
-    ScratchWindow<PaintClock> window_;
+    ScratchWindow<PaintClock, ReadClock> window_;
 };

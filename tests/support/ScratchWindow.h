@@ -2,8 +2,8 @@
 // directory where counters link their pseudo-terminals as COM1, COM2, ...; the port-choice file
 // is kept there too. The window is made and shown on first use, as the program starts it, so
 // after the counters it should find, and is on the screen when Form() returns, with a LabelProbe
-// (made from the label) watching its label. The framework that takes its message boxes must
-// outlive it.
+// (made from the label) watching its label. Device is the POSIX serial device, or one derived
+// from it that watches the reads. The framework that takes its message boxes must outlive it.
 #pragma once
 
 #include <QTest>
@@ -17,7 +17,7 @@
 #include "PosixSerialDevice.h"
 #include "TempDir.h"
 
-template <class LabelProbe>
+template <class LabelProbe, class Device = PosixSerialDevice>
 class ScratchWindow {
 public:
     ScratchWindow()
@@ -51,6 +51,7 @@ public:
         return *form_;
     }
     LabelProbe& Probe() { return *probe_; }
+    Device& Ports() { return serialPorts_; }
 
     // Closes the window, as a user would, and the port.
     void Close()
@@ -64,7 +65,7 @@ public:
     TempDir devices;
 
 private:
-    PosixSerialDevice serialPorts_{devices.path()};
+    Device serialPorts_{devices.path()};
     std::unique_ptr<TMyForm> form_;
     std::unique_ptr<LabelProbe> probe_;
 };
