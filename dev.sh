@@ -9,9 +9,9 @@
 #                    row while stress-ng keeps every core busy beside them
 #   ./dev.sh demo    build, install, and start the program against the stand-in counter as COM1
 #   ./dev.sh fuzz [SECONDS]   run each fuzzer for an hour, or that many seconds
-#   ./dev.sh dist    build the Debian package, and the Windows installer and zip for 64-bit and
-#                    for 32-bit Windows, into dist/, with SHA256SUMS: the same bytes for the same
-#                    commit, anywhere
+#   ./dev.sh dist    build the Debian packages for amd64, arm64 and armhf, and the Windows
+#                    installer and zip for 64-bit and for 32-bit Windows, into dist/, with
+#                    SHA256SUMS: the same bytes for the same commit, anywhere
 #   ./dev.sh debian13 [DEB-DIR]   in a Debian 13 root made with debootstrap, the quick test and the
 #                    .deb from DEB-DIR (one built here from the program when none is given)
 set -eu
@@ -32,12 +32,20 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # benchmark's silent port.
 WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
 # The 32-bit Windows build: its cross compiler, and 32-bit wine (Debian's i386 architecture, which
-# add_i386 adds) for its tests.
+# add_architectures adds) for its tests.
 WINDOWS32_PACKAGES="g++-mingw-w64-i686-posix wine32:i386"
+# The ARM builds: Debian's cross compilers, Qt for each architecture (from its arm64 and armhf
+# architectures, beside the machine's own), qemu-user to run the programs (never
+# qemu-user-static, whose files register handlers in the machine's own binfmt_misc at boot), and
+# QEMU's ARM machines for the UART guests.
+ARM_PACKAGES="crossbuild-essential-arm64 crossbuild-essential-armhf qt6-base-dev:arm64 qt6-base-dev:armhf googletest qemu-user"
+ARM_TEST_PACKAGES="qemu-system-arm"
 # The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows,
 # Python to write the zip with its files in name order.
 DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis python3"
 DIST32_PACKAGES="g++-mingw-w64-i686-posix"
+# The architectures of the packages above that are not the machine's own.
+FOREIGN_ARCHITECTURES="i386 arm64 armhf"
 # devscripts: hardening-check, which the packaging tests run on the package's executables.
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
 # weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
@@ -60,17 +68,21 @@ install_missing() {
   apt-get install -y -q --no-install-recommends $missing
 }
 
-# 32-bit wine comes from Debian's i386 architecture: added once, as root, when it is missing (the
-# package lists then come again with install_missing's update).
-add_i386() {
-  dpkg --print-foreign-architectures | grep -qx i386 && return 0
-  [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to add the i386 architecture (32-bit wine)" >&2; exit 1; }
-  echo "Adding the i386 architecture"
-  dpkg --add-architecture i386
+# 32-bit wine and the ARM builds' libraries come from Debian's foreign architectures: each added
+# once, as root, when it is missing (the package lists then come again with install_missing's
+# update).
+add_architectures() {
+  for architecture in $FOREIGN_ARCHITECTURES; do
+    dpkg --print-foreign-architectures | grep -qx "$architecture" && continue
+    [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to add the $architecture architecture" >&2; exit 1; }
+    echo "Adding the $architecture architecture"
+    dpkg --add-architecture "$architecture"
+  done
 }
 
 # Configures and builds one preset: "program" (the program alone), "release" (everything),
-# "windows" (everything that builds for Windows) or "windows32" (what 32-bit Windows is tested on).
+# "windows" (everything that builds for Windows), "windows32" (what 32-bit Windows is tested on),
+# "arm64" or "armhf" (everything for that ARM architecture), or one of the other -program ones.
 build() {
   cmake --preset "$1"
   cmake --build --preset "$1" -j "$(nproc)"
@@ -181,9 +193,20 @@ windows() {
   return $status
 }
 
-# Makes every download in dist/ with CPack: the Debian package from the Linux build folder $1, an
-# installer and a zip from each Windows build folder after it (each named by its architecture),
-# and SHA256SUMS for them all.
+# Cross-builds preset $1 for ARM Linux and runs its tests under qemu-user, accounted for as suite
+# $2; its uart group boots the architecture's own kernel in a QEMU guest over its PL011 UART. Where
+# the kernel gives a user namespace no binfmt_misc of its own, configuring the build says so and
+# the tests that run its programs are skipped; the guest and the package's checks still run.
+arm() {
+  build "$1"
+  tests/uart/fetch-kernel.sh "build/$1/uart-kernel" "$1" ||
+    skip_step "fetching the $1 guest's kernel" "the $1 uart tests are skipped"
+  suite "$2" "$1"
+}
+
+# Makes every download in dist/ with CPack from each build folder given: a Debian package from each
+# Linux one, an installer and a zip from each Windows one (each named by its architecture), and
+# SHA256SUMS for them all.
 # Nothing of the machine's user, locale (the order of SHA256SUMS), time zone or umask may reach them.
 dist() (
   umask 022
@@ -193,10 +216,8 @@ dist() (
   fi
   staging=$(pwd)/build/dist
   rm -rf dist "$staging"
-  (cd "$1" && cpack -G DEB -B "$staging")
-  shift
-  for windows_build in "$@"; do
-    (cd "$windows_build" && cpack -B "$staging")
+  for build in "$@"; do
+    (cd "$build" && cpack -B "$staging")
   done
   mkdir dist
   cp "$staging"/*.deb "$staging"/*-setup.exe "$staging"/*.zip dist/
@@ -205,10 +226,10 @@ dist() (
   echo "dist/:" && ls dist
 )
 
-# The five downloads are there, and each matches its sum.
+# The seven downloads are there, and each matches its sum.
 check_dist() {
-  set -- dist/zorvalit_*_amd64.deb dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip \
-    dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
+  set -- dist/zorvalit_*_amd64.deb dist/zorvalit_*_arm64.deb dist/zorvalit_*_armhf.deb \
+    dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
   for file in "$@"; do
     [ -f "$file" ] || { echo "dist: no $file" >&2; exit 1; }
   done
@@ -301,8 +322,9 @@ case "${1:-}" in
     if [ "${2:-}" = quick ]; then
       install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
     else
-      add_i386
-      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES debootstrap
+      add_architectures
+      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES \
+        $ARM_PACKAGES $ARM_TEST_PACKAGES debootstrap
     fi
     start_account
     check_format
@@ -320,8 +342,10 @@ case "${1:-}" in
     suite "sanitizer suite" sanitize
     windows windows win64 "64-bit Windows suite"
     windows windows32 win32 "32-bit Windows suite"
+    arm arm64 "arm64 suite"
+    arm armhf "armhf suite"
     # The downloads, made from the builds just tested.
-    dist build/release build/windows build/windows32
+    dist build/release build/arm64 build/armhf build/windows build/windows32
     check_dist
     account "ran      the downloads in dist/, each checked against SHA256SUMS"
     check_reproducible
@@ -359,11 +383,14 @@ case "${1:-}" in
     fuzz "${2:-3600}"
     ;;
   dist)
-    install_missing $BUILD_PACKAGES $DIST_PACKAGES $DIST32_PACKAGES
+    add_architectures
+    install_missing $BUILD_PACKAGES $DIST_PACKAGES $DIST32_PACKAGES $ARM_PACKAGES
     build program
+    build arm64-program
+    build armhf-program
     build windows-program
     build windows32-program
-    dist build/program build/windows-program build/windows32-program
+    dist build/program build/arm64-program build/armhf-program build/windows-program build/windows32-program
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES
