@@ -111,7 +111,11 @@ print_account() {
 start_account() {
   mkdir -p build
   : > "$summary"
-  trap 'status=$?; print_account; exit $status' EXIT
+  trap 'status=$?; account_end $status; print_account; exit $status' EXIT
+}
+# A step that failed ends the run: the account says so after the steps that ran.
+account_end() {
+  [ "$1" -eq 0 ] || account "FAILED   the step after these (exit status $1): see the lines above"
 }
 
 # One line for a suite from ctest's JUnit file $2 (ctest's status $3), and one per group of

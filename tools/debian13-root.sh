@@ -2,7 +2,8 @@
 # Proves Debian 13 from a Debian 12 machine: in a Debian 13 root made with debootstrap, from the
 # package archive that apt uses here, runs `./dev.sh test quick` (its own package install, the
 # format check, the release build and its suite, uart and usb on 13's kernel), then installs the
-# .deb from DEB-DIR there and runs the packaging check that the program shows a reading.
+# .deb of this machine's architecture from DEB-DIR there and runs the packaging check that the
+# program shows a reading.
 #
 # The root is kept as build/debian13/root: made in root.making and renamed once complete, so a
 # half-made one is made again, and a second run only updates the source copy (the files git lists,
@@ -19,8 +20,9 @@ fail() {
   exit 1
 }
 [ "$(id -u)" -eq 0 ] || fail "run me as root: debootstrap, chroot and mounts need it"
-set -- "$(cd "$1" && pwd)"/*.deb
-[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb in the folder given, found: $*"
+# The package of this machine's architecture: dist/ holds the ARM ones too.
+set -- "$(cd "$1" && pwd)"/*_"$(dpkg --print-architecture)".deb
+[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one $(dpkg --print-architecture) .deb in the folder given, found: $*"
 deb=$1
 cd "$(dirname "$0")/.."
 base=$(pwd)/build/debian13
