@@ -84,8 +84,10 @@ add_architectures() {
 # "windows" (everything that builds for Windows), "windows32" (what 32-bit Windows is tested on),
 # "arm64" or "armhf" (everything for that ARM architecture), or one of the other -program ones.
 build() {
+  began=$(date +%s)
   cmake --preset "$1"
   cmake --build --preset "$1" -j "$(nproc)"
+  account "built    $1 in $(($(date +%s) - began)) s"
 }
 
 # Fails on any C++ file that the root .clang-format would lay out otherwise.
@@ -105,12 +107,13 @@ skip_step() {
 print_account() {
   [ -s "$summary" ] || return 0
   echo
-  echo "What ran and what was skipped:"
+  echo "What ran and what was skipped, in $(($(date +%s) - run_began)) s:"
   cat "$summary"
 }
 start_account() {
   mkdir -p build
   : > "$summary"
+  run_began=$(date +%s)
   trap 'status=$?; account_end $status; print_account; exit $status' EXIT
 }
 # A step that failed ends the run: the account says so after the steps that ran.
@@ -118,12 +121,12 @@ account_end() {
   [ "$1" -eq 0 ] || account "FAILED   the step after these (exit status $1): see the lines above"
 }
 
-# One line for a suite from ctest's JUnit file $2 (ctest's status $3), and one per group of
-# skipped tests: how many, the first names, and the last line of output before the skip (for
-# GoogleTest, the message after "Skipped").
+# One line for a suite from ctest's JUnit file $2 (ctest's status $3, its time $4 seconds), and one
+# per group of skipped tests: how many, the first names, and the last line of output before the
+# skip (for GoogleTest, the message after "Skipped").
 account_suite() {
   [ -f "$2" ] || { account "FAILED   $1: ctest wrote no results (status $3)"; return 0; }
-  awk -v suite="$1" -v status="$3" '
+  awk -v suite="$1" -v status="$3" -v seconds="$4" '
     function plain(text) {
       gsub(/&lt;/, "<", text); gsub(/&gt;/, ">", text); gsub(/&quot;/, "\"", text)
       gsub(/&apos;/, "\047", text); gsub(/&amp;/, "\\&", text); return text
@@ -154,7 +157,7 @@ account_suite() {
       skips++; skipped = 0
     }
     END {
-      printf "  %-8s %s: %d tests, %d failed, %d skipped\n", (status == 0 ? "ran" : "FAILED"), suite, tests, failures, skips
+      printf "  %-8s %s: %d tests, %d failed, %d skipped, in %d s\n", (status == 0 ? "ran" : "FAILED"), suite, tests, failures, skips, seconds
       for (i = 1; i <= reasons; i++) {
         r = order[i]
         printf "             %d skipped (%s%s): %s\n", count[r], names[r], (count[r] > 3 ? ", ..." : ""), r
@@ -168,9 +171,9 @@ suite() {
   shift 2
   junit=$(pwd)/build/$preset/results.xml
   rm -f "$junit"
-  status=0
+  status=0 began=$(date +%s)
   ctest --preset "$preset" --output-junit "$junit" "$@" || status=$?
-  account_suite "$name" "$junit" $status
+  account_suite "$name" "$junit" $status $(($(date +%s) - began))
   return $status
 }
 
@@ -184,7 +187,7 @@ windows() {
   build "$1"
   junit=$(pwd)/build/$1/results.xml
   rm -f "$junit"
-  status=0
+  status=0 began=$(date +%s)
   if unshare -m --propagation private true 2> /dev/null; then
     WINEARCH=$2 tools/no-real-ports.sh sh -c 'status=0
       ctest --preset "$1" --output-junit "$2" || status=$?
@@ -193,7 +196,7 @@ windows() {
   else
     ctest --preset "$1" --output-junit "$junit" || status=$?
   fi
-  account_suite "$3" "$junit" $status
+  account_suite "$3" "$junit" $status $(($(date +%s) - began))
   return $status
 }
 
@@ -352,15 +355,17 @@ case "${1:-}" in
     dist build/release build/arm64 build/armhf build/windows build/windows32
     check_dist
     account "ran      the downloads in dist/, each checked against SHA256SUMS"
+    began=$(date +%s)
     check_reproducible
-    account "ran      reproducibility: a second build at another path gives the same bytes"
+    account "ran      reproducibility: a second build at another path gives the same bytes, in $(($(date +%s) - began)) s"
     fuzz "${FUZZ_SECONDS:-60}"
     account "ran      each fuzzer for ${FUZZ_SECONDS:-60} s"
     # The quick test again in a Debian 13 root, and there the package just made. The root's
     # mounts stay in a mount namespace of its own.
     if unshare -m --propagation private true 2> /dev/null; then
+      began=$(date +%s)
       tools/debian13-root.sh dist
-      account "ran      Debian 13: the quick test and the package, in a debootstrapped root"
+      account "ran      Debian 13: the quick test and the package, in a debootstrapped root, in $(($(date +%s) - began)) s"
     else
       skip_step "the Debian 13 root" "no mount namespace can be made here"
     fi
