@@ -165,14 +165,15 @@ account_suite() {
     }' "$2" >> "$summary"
 }
 
-# Runs ctest on preset $2 and accounts for it as suite $1; more arguments go to ctest.
+# Runs ctest on preset $2 and accounts for it as suite $1; more arguments are a command that
+# ctest runs under.
 suite() {
   name=$1 preset=$2
   shift 2
   junit=$(pwd)/build/$preset/results.xml
   rm -f "$junit"
   status=0 began=$(date +%s)
-  ctest --preset "$preset" --output-junit "$junit" "$@" || status=$?
+  "$@" ctest --preset "$preset" --output-junit "$junit" || status=$?
   account_suite "$name" "$junit" $status $(($(date +%s) - began))
   return $status
 }
@@ -185,18 +186,10 @@ suite() {
 # installer and the zip) still run.
 windows() {
   build "$1"
-  junit=$(pwd)/build/$1/results.xml
-  rm -f "$junit"
-  status=0 began=$(date +%s)
-  if unshare -m --propagation private true 2> /dev/null; then
-    WINEARCH=$2 tools/no-real-ports.sh sh -c 'status=0
-      ctest --preset "$1" --output-junit "$2" || status=$?
-      tests/support/wine-run.sh --prefix "build/$1/wineprefix" --stop
-      exit $status' windows "$1" "$junit" || status=$?
-  else
-    ctest --preset "$1" --output-junit "$junit" || status=$?
-  fi
-  account_suite "$3" "$junit" $status $(($(date +%s) - began))
+  unshare -m --propagation private true 2> /dev/null || { suite "$3" "$1"; return; }
+  status=0
+  suite "$3" "$1" env WINEARCH="$2" tools/no-real-ports.sh || status=$?
+  env WINEARCH="$2" tools/no-real-ports.sh tests/support/wine-run.sh --prefix "build/$1/wineprefix" --stop
   return $status
 }
 
