@@ -24,13 +24,19 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] && SOURCE_DATE_EPOCH=$(git log -1 --format=%c
 fi
 
 # dpkg-dev: dpkg-buildflags, which gives the optimised builds the release's hardening flags.
-BUILD_PACKAGES="cmake make g++ dpkg-dev qt6-base-dev libgtest-dev libgmock-dev libcli11-dev"
+# build-essential: what dpkg-buildpackage checks for before it builds the Debian packages.
+# librsvg2-bin: rsvg-convert, which renders the icons from their drawing.
+# Keeping the screen on during a display: qt6-base-private-dev (Qt's native interface, the Wayland
+# surface), libxcb-screensaver0-dev, libwayland-dev (the Wayland client's declarations),
+# pkg-config to find them.
+BUILD_PACKAGES="cmake make g++ build-essential dpkg-dev qt6-base-dev libgtest-dev libgmock-dev libcli11-dev librsvg2-bin qt6-base-private-dev libxcb-screensaver0-dev libwayland-dev pkg-config"
 # qt6-wayland: Qt's Wayland plugin, for Wayland sessions without XWayland.
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
-# Python for the test that drives the program's window, NSIS for the installer, socat for the
-# benchmark's silent port.
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat"
+# Python for the test that drives the program's window and for README.txt, NSIS for the installer,
+# socat for the benchmark's silent port, icoutils for the icon file (and to read the packages'
+# resources in their test).
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat icoutils"
 # The 32-bit Windows build: its cross compiler, and 32-bit wine (Debian's i386 architecture, which
 # add_architectures adds) for its tests.
 WINDOWS32_PACKAGES="g++-mingw-w64-i686-posix wine32:i386"
@@ -38,11 +44,12 @@ WINDOWS32_PACKAGES="g++-mingw-w64-i686-posix wine32:i386"
 # architectures, beside the machine's own), qemu-user to run the programs (never
 # qemu-user-static, whose files register handlers in the machine's own binfmt_misc at boot), and
 # QEMU's ARM machines for the UART guests.
-ARM_PACKAGES="crossbuild-essential-arm64 crossbuild-essential-armhf qt6-base-dev:arm64 qt6-base-dev:armhf googletest qemu-user"
+ARM_PACKAGES="crossbuild-essential-arm64 crossbuild-essential-armhf qt6-base-dev:arm64 qt6-base-dev:armhf googletest qemu-user qt6-base-private-dev:arm64 qt6-base-private-dev:armhf libxcb-screensaver0-dev:arm64 libxcb-screensaver0-dev:armhf libwayland-dev:arm64 libwayland-dev:armhf"
 ARM_TEST_PACKAGES="qemu-system-arm"
-# The downloads: dpkg-shlibdeps for the Debian package, the cross compiler and makensis for Windows,
-# Python to write the zip with its files in name order.
-DIST_PACKAGES="dpkg-dev g++-mingw-w64-x86-64-posix nsis python3"
+# The downloads: dpkg-buildpackage and debhelper for the Debian packages, the cross compiler,
+# makensis and icoutils' icotool for Windows, Python to write README.txt and the zip with its files
+# in name order.
+DIST_PACKAGES="dpkg-dev debhelper g++-mingw-w64-x86-64-posix nsis python3 icoutils"
 DIST32_PACKAGES="g++-mingw-w64-i686-posix"
 # The architectures of the packages above that are not the machine's own.
 FOREIGN_ARCHITECTURES="i386 arm64 armhf"
@@ -50,7 +57,12 @@ FOREIGN_ARCHITECTURES="i386 arm64 armhf"
 # python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
 # weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
 # libclang-rt-dev: the release's own clang runtime (libFuzzer), whatever clang's version.
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland"
+# debhelper: the packaging tests build the .deb with dpkg-buildpackage when none is given them.
+# appstream, appstream-compose: appstreamcli, which validates the metainfo, and its compose
+# tool, which composes it into a catalogue.
+# dbus-daemon, python3-dbusmock, xdg-desktop-portal, xdg-desktop-portal-gtk: the private session
+# bus a display keeps the screen on through; sway: a compositor with the idle-inhibit protocol.
+TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland debhelper appstream appstream-compose dbus-daemon python3-dbusmock xdg-desktop-portal xdg-desktop-portal-gtk sway"
 # stress-ng: the load beside the loaded run's suites.
 LOAD_PACKAGES="stress-ng"
 
@@ -63,7 +75,10 @@ install_missing() {
   echo "Installing:$missing"
   [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to install:$missing" >&2; exit 1; }
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
+  # A mirror caught in the middle of its sync fails the update: it is tried again after a pause,
+  # and then the install goes on with the lists that came, which name what is still missing.
+  apt-get update -q || { sleep 30; apt-get update -q; } ||
+    echo "dev.sh: some package lists did not come; installing from the others" >&2
   # shellcheck disable=SC2086
   apt-get install -y -q --no-install-recommends $missing
 }
@@ -204,9 +219,21 @@ arm() {
   suite "$2" "$1"
 }
 
-# Makes every download in dist/ with CPack from each build folder given: a Debian package from each
-# Linux one, an installer and a zip from each Windows one (each named by its architecture), and
-# SHA256SUMS for them all.
+# Builds the Debian packages into folder $1 the Debian way (tools/build-debs.sh: dpkg-buildpackage
+# in a copy of the source), one for each architecture after it, the machine's own natively and the
+# ARM ones cross-built.
+debs() (
+  umask 022
+  export LC_ALL=C.UTF-8 TZ=UTC
+  out=$1
+  shift
+  rm -rf "$out"
+  tools/build-debs.sh "$out" "$@"
+)
+
+# Makes every download in dist/: the Debian packages from folder $1 (as debs made them), and with
+# CPack an installer and a zip from each Windows build folder after it (each named by its
+# architecture), and SHA256SUMS for them all.
 # Nothing of the machine's user, locale (the order of SHA256SUMS), time zone or umask may reach them.
 dist() (
   umask 022
@@ -214,13 +241,15 @@ dist() (
   if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
     echo "dist: the work tree has uncommitted changes: these downloads are not the commit's" >&2
   fi
+  debs=$1
+  shift
   staging=$(pwd)/build/dist
   rm -rf dist "$staging"
   for build in "$@"; do
     (cd "$build" && cpack -B "$staging")
   done
   mkdir dist
-  cp "$staging"/*.deb "$staging"/*-setup.exe "$staging"/*.zip dist/
+  cp "$debs"/zorvalit_*.deb "$staging"/*-setup.exe "$staging"/*.zip dist/
   (cd dist && sha256sum -- * > SHA256SUMS)
   rm -rf "$staging"
   echo "dist/:" && ls dist
@@ -237,18 +266,42 @@ check_dist() {
   (cd dist && sha256sum --check --strict SHA256SUMS)
 }
 
-# The downloads again, from a copy of the source at another path, made later from fresh builds
-# of the program presets: every file there, SHA256SUMS included, must be byte for byte the file in
-# dist/. The copy holds what git tracks or would track, as the work tree has it: on a clean clone,
-# the commit.
+# The downloads again, made later at another path from fresh builds, the way the README's
+# "Checking a download" tells users: its commands, as written there, run in a home of their own
+# with the downloads in ~/Downloads and a clone of this repository in ~/zorvalit (they read the
+# commit from the Debian package, check it out, run ./dev.sh dist and check every download against
+# the new SHA256SUMS). Then every file of the two dist/ folders, SHA256SUMS included, must be the
+# same. A work tree with uncommitted changes has no commit to check out: then the copy holds what
+# git tracks or would track, as the work tree has it, and ./dev.sh dist runs there.
 check_reproducible() {
-  copy=$(pwd)/build/rebuild
-  rm -rf "$copy"
-  mkdir -p "$copy"
+  home=$(pwd)/build/download-check
+  copy=$home/zorvalit
+  rm -rf "$home"
+  mkdir -p "$home/Downloads"
   started=$(date +%s)
-  git ls-files -z --cached --others --exclude-standard |
-    tar --null -T - --ignore-failed-read -cf - | tar -xmf - -C "$copy"
-  (cd "$copy" && ./dev.sh dist > build.log 2>&1) || { tail -n 40 "$copy/build.log"; exit 1; }
+  if [ -z "$(git status --porcelain 2>/dev/null)" ]; then
+    cp dist/* "$home/Downloads/"
+    git clone --quiet "$(pwd)" "$copy"
+    # The README's block, with sudo standing for nothing where the check already runs as root.
+    steps=$(sed -n '/^## Checking a download/,/^## /p' README.md | sed -n '/^```sh$/,/^```$/p' | sed '1d;$d')
+    [ -n "$steps" ] || { echo "reproducible: the README has no commands under Checking a download" >&2; exit 1; }
+    (
+      export HOME="$home"
+      [ "$(id -u)" -ne 0 ] || sudo() { "$@"; }
+      set -e
+      eval "$steps"
+    ) > "$home/steps.log" 2>&1 || { tail -n 40 "$home/steps.log"; echo "reproducible: the README's check failed as written" >&2; exit 1; }
+    echo "reproducible: the README's check as written: $(grep -c ': OK$' "$home/steps.log") downloads OK"
+  else
+    echo "reproducible: uncommitted changes: the README's check needs a commit; rebuilding a copy of the work tree"
+    mkdir -p "$copy"
+    git ls-files -z --cached --others --exclude-standard |
+      tar --null -T - --ignore-failed-read -cf - | tar -xmf - -C "$copy"
+    # The copy has no repository: it is told the commit, as the first build read it.
+    commit=$(git rev-parse --verify HEAD)
+    (cd "$copy" && ZORVALIT_COMMIT=$commit ./dev.sh dist > build.log 2>&1) ||
+      { tail -n 40 "$copy/build.log"; exit 1; }
+  fi
   echo "reproducible: the second build took $(($(date +%s) - started)) s"
   status=0
   for name in $( (ls dist; ls "$copy/dist") | sort -u); do
@@ -268,7 +321,7 @@ check_reproducible() {
   done
   [ $status -eq 0 ] || exit 1
   echo "reproducible: every file in dist/ is the same in $copy/dist/"
-  rm -rf "$copy"
+  rm -rf "$home"
 }
 
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
@@ -334,6 +387,15 @@ case "${1:-}" in
     # fetched; without them those tests are skipped.
     tests/uart/fetch-kernel.sh build/release/uart-kernel ||
       skip_step "fetching the QEMU guests' kernel" "the uart and usb tests are skipped"
+    if [ "${2:-}" != quick ]; then
+      # The Debian packages, built once the Debian way: each suite's packaging tests take the one
+      # of its architecture (else they would build it themselves), and dist/ takes all three.
+      began=$(date +%s)
+      debs build/debs amd64 arm64 armhf
+      account "built    the Debian packages (amd64, arm64, armhf) with dpkg-buildpackage in $(($(date +%s) - began)) s"
+      ZORVALIT_DEB_DIR=$(pwd)/build/debs
+      export ZORVALIT_DEB_DIR
+    fi
     suite "release suite" release
     [ "${2:-}" = quick ] && exit 0
     # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -345,7 +407,7 @@ case "${1:-}" in
     arm arm64 "arm64 suite"
     arm armhf "armhf suite"
     # The downloads, made from the builds just tested.
-    dist build/release build/arm64 build/armhf build/windows build/windows32
+    dist build/debs build/windows build/windows32
     check_dist
     account "ran      the downloads in dist/, each checked against SHA256SUMS"
     began=$(date +%s)
@@ -369,14 +431,14 @@ case "${1:-}" in
     loaded "${2:-5}"
     ;;
   debian13)
-    install_missing $BUILD_PACKAGES debootstrap
+    install_missing $BUILD_PACKAGES debhelper debootstrap
     if [ -n "${2:-}" ]; then
       debs=$2
     else
-      build program
       debs=$(pwd)/build/debian13/deb
-      rm -rf "$debs"
-      (cd build/program && cpack -G DEB -B "$debs")
+      debs "$debs" "$(dpkg --print-architecture)"
+      # The root takes the one package of its architecture, not its debug symbols.
+      rm -f "$debs"/zorvalit-dbgsym_*
     fi
     tools/debian13-root.sh "$debs"
     ;;
@@ -387,12 +449,10 @@ case "${1:-}" in
   dist)
     add_architectures
     install_missing $BUILD_PACKAGES $DIST_PACKAGES $DIST32_PACKAGES $ARM_PACKAGES
-    build program
-    build arm64-program
-    build armhf-program
+    debs build/debs amd64 arm64 armhf
     build windows-program
     build windows32-program
-    dist build/program build/arm64-program build/armhf-program build/windows-program build/windows32-program
+    dist build/debs build/windows-program build/windows32-program
     ;;
   demo)
     install_missing $BUILD_PACKAGES $RUN_PACKAGES

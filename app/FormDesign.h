@@ -1,5 +1,5 @@
-// The main window as its form designer laid it out, at 96 pixels per inch: the caption, every
-// component's place in its parent, the captions, fonts and colours. Each front end builds its
+// The main window as its form designer laid it out, at 96 pixels per inch: its components, the
+// caption, every component's place in its parent, the captions, fonts and colours. Each front end builds its
 // widgets from these values (scaled to the screen's DPI where the toolkit does not), so the
 // toolkits' windows cannot drift apart.
 #pragma once
@@ -15,9 +15,30 @@ struct FontDesign {
     int Height;  // character height in pixels, negative as the designer gives it
 };
 
-// Colours as 0xRRGGBB.
-inline constexpr std::uint32_t clNavy = 0x000080;
-inline constexpr std::uint32_t clLime = 0x00FF00;
+struct Colour {
+    std::uint8_t Red, Green, Blue;
+};
+
+inline constexpr Colour clNavy{0x00, 0x00, 0x80};
+inline constexpr Colour clLime{0x00, 0xFF, 0x00};
+
+// The window's eleven components in the order the form declares them, each of the type its
+// toolkit realises it with: a pointer to a widget, or a handle.
+template <class Panel, class GroupBox, class ComboBox, class MenuBar, class Menu, class MenuItem, class Label,
+          class Button>
+struct FormParts {
+    Panel Panel1{};
+    GroupBox GroupBox2{};
+    ComboBox CB_COM{};
+    MenuBar MainMenu1{};
+    Menu Help1{};
+    Menu Display1{};
+    MenuItem About1{};
+    MenuItem DisplaytheFrequency1{};
+    Panel ZorvaPanel{};
+    Label ZorvaLabel{};
+    Button ZorvaCancelButton{};
+};
 
 namespace FormDesign {
 

@@ -1,13 +1,16 @@
 // What the main window TMyForm does, whichever toolkit draws it: the start-up its constructor
 // runs and its event handlers. Each front end's TMyForm derives from MainForm, builds its
 // components, realises the port list and the display panel on them, calls StartUp from its
-// constructor and the handlers from its events.
+// constructor and the handlers from its events, and shows itself when the program's run asks.
 #pragma once
 
 #include "FrequencyDisplay.h"
 
 class MainForm : public DisplayPanel {
 public:
+    // Shows the window, centred on the screen, for the message loop to serve.
+    virtual void Show() = 0;
+
     // Closing the window: closes the port, and ends a running display, which must not outlive
     // the window.
     void FormClose();

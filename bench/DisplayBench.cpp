@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QLabel>
 #include <QTimer>
 
 #include <algorithm>
@@ -50,15 +49,17 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
         if (counter.Exited()) form.ZorvaCancelButtonClick();
     });
     watch.start(200);
-    const int errorsBefore = framework_.Count("Communication error !");
+    framework_.Forget();
     form.DisplaytheFrequency1->trigger();
 
     TalkingFigures figures;
-    figures.communicationErrors = framework_.Count("Communication error !") - errorsBefore;
+    figures.communicationErrors = static_cast<int>(
+        std::count(framework_.messages.begin(), framework_.messages.end(), "Communication error !"));
     const CounterLog log = counter.Log();
     const std::vector<CounterLogLine> sent = SentFrames(log);
     figures.framesSent = static_cast<int>(sent.size());
-    const std::vector<TimedPaint>& paints = window_.Probe().Paints();
+    const std::vector<std::string>& texts = window_.Probe().Texts();
+    const std::vector<PaintTime>& paints = window_.Probe().Times();
     // Paints come in time order: the search for a frame's paint starts where the last one's began.
     std::size_t from = 0;
     // The display opened the port before the counter's first frame, so the bytes read are the
@@ -69,11 +70,10 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
         inStep = reads[i].byte == sent[i / 20].bytes[i % 20];
     for (std::size_t f = 0; f < sent.size(); ++f) {
         const CounterLogLine& frame = sent[f];
-        const QString reading =
-            QString::fromLatin1(reinterpret_cast<const char*>(frame.bytes.data()) + 3, 13);
+        const std::string reading(reinterpret_cast<const char*>(frame.bytes.data()) + 3, 13);
         while (from < paints.size() && paints[from].ns < frame.lastNs) ++from;
         for (std::size_t i = from; i < paints.size() && paints[i].ns <= frame.lastNs + 1000 * NsPerMs; ++i) {
-            if (paints[i].text != reading) continue;
+            if (texts[i] != reading) continue;
             figures.latenciesMs.push_back(static_cast<double>(paints[i].ns - frame.lastNs) / NsPerMs);
             if (inStep) {
                 const std::int64_t readNs = reads[f * 20 + 19].ns;
@@ -90,8 +90,8 @@ TalkingFigures DisplayBench::TalkingCounter(int frames)
                 figures.worstLineGapMs, static_cast<double>(log.lines[i].ns - log.lines[i - 1].ns) / NsPerMs);
     // paints[0] is the display's "0 Hz"; the readings follow.
     if (paints.size() >= 3) {
-        const TimedPaint& first = paints[1];
-        const TimedPaint& last = paints.back();
+        const PaintTime& first = paints[1];
+        const PaintTime& last = paints.back();
         figures.cpuPercent =
             100.0 * static_cast<double>(last.cpuNs - first.cpuNs) / static_cast<double>(last.ns - first.ns);
     }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "PaintClock.h"
-#include "QuietFramework.h"
+#include "QtFramework.h"
 #include "ReadClock.h"
+#include "RecordingFramework.h"
 #include "ScratchWindow.h"
 
 struct TalkingFigures {
@@ -47,6 +47,6 @@ private:
     // Runs a display, measuring the CPU share between settleMs and settleMs + measureMs.
     double QuietDisplay(int settleMs, int measureMs);
 
-    QuietFramework framework_{false};
-    ScratchWindow<PaintClock, ReadClock> window_;
+    Recording<QtFramework> framework_;
+    ScratchWindow<ReadClock> window_;
 };

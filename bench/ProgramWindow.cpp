@@ -9,13 +9,12 @@
 
 #include "MyForm.h"
 #include "ProgramOnScratchPorts.h"
-#include "QuietFramework.h"
 #include "WindowProbe.h"
 
 int main(int argc, char** argv)
 {
     std::unique_ptr<FirstPaintProbe> probe;
-    return RunProgramOnScratchPorts<QuietFramework>(argc, argv, [&](TMyForm& form, int displayMs) {
+    return RunProgramOnScratchPorts(argc, argv, [&](TMyForm& form, int displayMs) {
         probe = std::make_unique<FirstPaintProbe>(&form, [&form, displayMs] {
             QTimer::singleShot(displayMs, &form, [&form] { form.ZorvaCancelButtonClick(); });
             form.DisplaytheFrequency1->trigger();

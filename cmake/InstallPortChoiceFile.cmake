@@ -1,8 +1,13 @@
 # Run by `cmake --install`: makes the folder that keeps the port choice, root-owned 0755, and in
 # it the choice file, root:dialout 0664 holding COM1, unless a file is already there (a user's
 # choice survives a reinstall). Every member of dialout can then change the choice, and nobody
-# but root can create, delete or replace files in the folder.
-set(folder "$ENV{DESTDIR}/var/lib/zorvalit")
+# but root can create, delete or replace files in the folder. Only an install onto this machine
+# makes it: one into a staging folder (DESTDIR, as a package build's) puts nothing outside the
+# prefix, and the package's postinst makes the file where the package is installed.
+if(DEFINED ENV{DESTDIR} AND NOT "$ENV{DESTDIR}" STREQUAL "")
+  return()
+endif()
+set(folder "/var/lib/zorvalit")
 set(file "${folder}/zorvalit.cfg")
 file(MAKE_DIRECTORY "${folder}")
 file(CHMOD "${folder}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE

@@ -20,6 +20,27 @@ bool StartsWithThreeSpaces(const unsigned char* frame)
     return frame[0] == ' ' && frame[1] == ' ' && frame[2] == ' ';
 }
 
+// Held by every running display from its panel shown to its end, however it ends: the outermost
+// one asks the framework to keep the screen on and gives that back; displays started inside it
+// share its one request.
+class ScreenKeptOn {
+public:
+    ScreenKeptOn()
+    {
+        if (holders == 0) KeepScreenOn(true);
+        ++holders;
+    }
+    ~ScreenKeptOn()
+    {
+        if (--holders == 0) KeepScreenOn(false);
+    }
+    ScreenKeptOn(const ScreenKeptOn&) = delete;
+    ScreenKeptOn& operator=(const ScreenKeptOn&) = delete;
+
+private:
+    static inline int holders = 0;
+};
+
 }  // namespace
 
 void RunFrequencyDisplay(DisplayPanel& panel)
@@ -32,6 +53,7 @@ void RunFrequencyDisplay(DisplayPanel& panel)
     TimeoutSettings.ReadTotalTimeoutConstant = DisplayTimeout;
     OpenPort();
     panel.SetPanelVisible(true);
+    const ScreenKeptOn keptOn;
     panel.FocusCancelButton();
     panel.SetLabelCaption("         0 Hz");
     DisplayState = 0;

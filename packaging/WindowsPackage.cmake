@@ -1,11 +1,21 @@
 # The Windows installer (NSIS) and portable zip, built on Linux with `cpack` in a Windows build
 # folder: makensis from Debian's nsis writes zorvalit-<version>-<architecture>-setup.exe, and ZIP
 # writes zorvalit-<version>-<architecture>.zip, the architecture being win64 or win32 as the
-# build's toolchain is. Both hold zorvalit.exe and the README, nothing else: the program is linked
-# statically and needs only the system's DLLs.
+# build's toolchain is. Both hold zorvalit.exe, README.txt and LICENSE.txt, nothing else: the
+# program is linked statically and needs only the system's DLLs.
 install(TARGETS zorvalit RUNTIME DESTINATION .)
-# As README.txt, so that a double click opens it in Notepad.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
+# README.txt, made from README.md for a Windows user, and the licence, both with CR LF line ends
+# so that Notepad on Windows 7 shows their lines; .txt, so that a double click opens them.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(readme_txt ${PROJECT_BINARY_DIR}/package/README.txt)
+add_custom_command(OUTPUT ${readme_txt}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/windows/readme-txt.py ${PROJECT_SOURCE_DIR}/README.md ${readme_txt}
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/windows/readme-txt.py ${PROJECT_SOURCE_DIR}/README.md
+  VERBATIM)
+add_custom_target(zorvalit_readme_txt ALL DEPENDS ${readme_txt})
+add_dependencies(zorvalit zorvalit_readme_txt)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/package/LICENSE.txt NEWLINE_STYLE CRLF)
+install(FILES ${readme_txt} ${PROJECT_BINARY_DIR}/package/LICENSE.txt DESTINATION .)
 
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_NAME zorvalit)
@@ -20,8 +30,19 @@ set(CPACK_STRIP_FILES ON)
 # The NSIS snippets below hold backslashes and quotes that must reach makensis unchanged.
 set(CPACK_VERBATIM_VARIABLES ON)
 
-set(CPACK_NSIS_PACKAGE_NAME Zorvalit)
-set(CPACK_NSIS_DISPLAY_NAME Zorvalit)
+# The installer's script is packaging/windows/NSIS.template.in, in place of CPack's own.
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
+# 64-bit and 32-bit Zorvalit may both be installed on 64-bit Windows, each in its own Program
+# Files folder and registry view: their Start-menu shortcuts and Add/Remove Programs entries carry
+# different names so that the two can be told apart.
+if(ZORVALIT_WINDOWS_ARCHITECTURE STREQUAL win64)
+  set(CPACK_NSIS_DISPLAY_NAME Zorvalit)
+else()
+  set(CPACK_NSIS_DISPLAY_NAME "Zorvalit (32-bit)")
+endif()
+set(CPACK_NSIS_PACKAGE_NAME ${CPACK_NSIS_DISPLAY_NAME})
+set(CPACK_ZORVALIT_COPYRIGHT "${ZORVALIT_COPYRIGHT}")
+set(CPACK_ZORVALIT_PRODUCT_VERSION "${ZORVALIT_PRODUCT_VERSION}")
 # Each installer is of its program's architecture, so that its file-system and registry views
 # are the program's own: the 64-bit one puts the program in "C:\Program Files" and its uninstall
 # entry in the 64-bit registry, and cannot start on 32-bit Windows; the 32-bit one uses the
@@ -39,22 +60,14 @@ endif()
 # time of installing.
 string(APPEND CPACK_NSIS_DEFINES "\nSetDateSave off")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
-set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
-set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/windows/zorvalit.ico)
-set(CPACK_NSIS_INSTALLED_ICON_NAME zorvalit.exe)
+set(CPACK_NSIS_MUI_ICON ${ZORVALIT_WINDOWS_ICON})
+set(CPACK_NSIS_MUI_UNIICON ${ZORVALIT_WINDOWS_ICON})
 set(CPACK_NSIS_CONTACT "support@brightmoor.example.com")
 set(CPACK_NSIS_URL_INFO_ABOUT "https://zorvalit.example.org")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-# An upgrade writes over the files in place. Running the old uninstaller first would happen before
-# the installer can see that Zorvalit is running, and would fail on its file half way.
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL OFF)
+# Comes first in the installer and the uninstaller. An upgrade writes over the files in place.
 set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "!include \"${CMAKE_CURRENT_LIST_DIR}/windows/close-running-program.nsh\"")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "${CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS}")
-# The Start-menu entry points at the program in the installation folder itself (CPack's own
-# entries assume a bin folder).
-set(CPACK_NSIS_CREATE_ICONS_EXTRA
-  "  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Zorvalit.lnk\" \"$INSTDIR\\zorvalit.exe\"")
-set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete \"$SMPROGRAMS\\$MUI_TEMP\\Zorvalit.lnk\"")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
   "!include \"${CMAKE_CURRENT_LIST_DIR}/windows/port-choice-file.nsh\"")
 

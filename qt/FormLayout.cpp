@@ -10,7 +10,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "FormDesign.h"
 #include "Panel.h"
 
 namespace {
@@ -27,7 +26,7 @@ QRect RectOf(const Bounds& bounds) { return QRect(bounds.Left, bounds.Top, bound
 
 }  // namespace
 
-QColor ColorOf(std::uint32_t rgb) { return QColor::fromRgb(rgb); }
+QColor ColorOf(Colour colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
 
 FormComponents BuildFormComponents(QMainWindow& window)
 {

@@ -6,7 +6,7 @@
 
 #include <QColor>
 
-#include <cstdint>
+#include "FormDesign.h"
 
 class QAction;
 class QComboBox;
@@ -18,23 +18,12 @@ class QMenuBar;
 class QPushButton;
 class TPanel;
 
-// A design colour (0xRRGGBB) as Qt's.
-QColor ColorOf(std::uint32_t rgb);
+// A design colour as Qt's.
+QColor ColorOf(Colour colour);
 
 // The components, owned by the window they were built onto.
-struct FormComponents {
-    TPanel* Panel1;
-    QGroupBox* GroupBox2;
-    QComboBox* CB_COM;
-    QMenuBar* MainMenu1;
-    QMenu* Help1;
-    QMenu* Display1;
-    QAction* About1;
-    QAction* DisplaytheFrequency1;
-    TPanel* ZorvaPanel;
-    QLabel* ZorvaLabel;
-    QPushButton* ZorvaCancelButton;
-};
+using FormComponents =
+    FormParts<TPanel*, QGroupBox*, QComboBox*, QMenuBar*, QMenu*, QAction*, QLabel*, QPushButton*>;
 
 // Builds the widgets onto `window`, sizes it and centres it on its screen.
 FormComponents BuildFormComponents(QMainWindow& window);

@@ -8,6 +8,7 @@
 
 #include "FormLayout.h"
 #include "Panel.h"
+#include "WaylandSession.h"
 #include "Windows1250.h"
 #include "ZorvalitApplication.h"
 
@@ -26,8 +27,20 @@ auto Guarded(TMyForm* form, Handler handler)
 
 TMyForm::TMyForm(QWidget* Owner) : QMainWindow(Owner)
 {
+    MyForm = this;
     BuildComponents();
     StartUp();
+}
+
+TMyForm::~TMyForm()
+{
+    if (MyForm == this) MyForm = nullptr;
+}
+
+void TMyForm::Show()
+{
+    FitForWayland(*this);
+    show();
 }
 
 void TMyForm::BuildComponents()

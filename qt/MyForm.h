@@ -13,6 +13,10 @@ class TMyForm : public QMainWindow, public FormComponents, public MainForm {
     Q_OBJECT
 public:
     explicit TMyForm(QWidget* Owner = nullptr);
+    ~TMyForm() override;
+
+    // Natively on Wayland with the program's own title bar (WaylandSession.h).
+    void Show() override;
 
     // The display panel, as the display loop drives it.
     void SetPanelVisible(bool visible) override;

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "ScreenKeeper.h"
 #include "WaylandSession.h"
 
 namespace {
@@ -17,6 +18,10 @@ int ShowBox(QMessageBox::Icon icon, const std::string& caption, const std::strin
 }
 
 }  // namespace
+
+QtFramework::QtFramework() = default;
+
+QtFramework::~QtFramework() = default;
 
 void QtFramework::ShowMessage(const std::string& text) { ShowBox(QMessageBox::NoIcon, "Zorvalit", text); }
 
@@ -36,7 +41,22 @@ void QtFramework::WaitForMessages(int milliseconds)
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
+void QtFramework::RunMessageLoop() { QApplication::exec(); }
+
+// Every event loop that runs now ends: the application's, and a modal box's.
+void QtFramework::EndMessageLoop() { QCoreApplication::exit(0); }
+
 void QtFramework::ShowException(const std::exception& error)
 {
     ShowBox(QMessageBox::Critical, "Zorvalit", error.what());
+}
+
+void QtFramework::KeepScreenOn(bool keep)
+{
+    if (!keep) {
+        if (screenKeeper_) screenKeeper_->Release();
+        return;
+    }
+    if (!screenKeeper_) screenKeeper_ = std::make_unique<ScreenKeeper>();
+    screenKeeper_->Keep();
 }

@@ -6,10 +6,9 @@
 #include <unistd.h>
 #include <cerrno>
 
-#include <QApplication>
 #include <QSocketNotifier>
 
-#include "FrequencyDisplay.h"
+#include "Program.h"
 
 namespace {
 
@@ -53,8 +52,5 @@ void TerminationSignals::Handle()
     char drained[16];
     while (read(Pipe[0], drained, sizeof drained) > 0) {
     }
-    received_ = true;
-    StopFrequencyDisplay();
-    // Closes any open message box too, so a modal loop cannot keep the program alive.
-    QApplication::closeAllWindows();
+    RequestStop();
 }

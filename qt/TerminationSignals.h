@@ -1,6 +1,7 @@
-// Turns SIGTERM, SIGINT and SIGHUP into an orderly close of every window: a running display
-// ends and the port is put back as it was found, even when the desktop session ends or the
-// program is stopped from a shell.
+// Turns SIGTERM, SIGINT and SIGHUP into the program's stop request (RequestStop): a running
+// display ends, the port is put back as it was found, and the program ends without another box,
+// even when the desktop session ends or the program is stopped from a shell. One signal is enough
+// at any moment, a start-up box included.
 #pragma once
 
 #include <QObject>
@@ -12,12 +13,9 @@ class TerminationSignals : public QObject {
 public:
     TerminationSignals();
     ~TerminationSignals() override;
-    // Whether a termination signal has arrived.
-    bool Received() const { return received_; }
 
 private:
     void Handle();
 
     QSocketNotifier* notifier_ = nullptr;
-    bool received_ = false;
 };

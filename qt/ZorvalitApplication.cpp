@@ -4,22 +4,26 @@
 #include <QPixmap>
 
 #include "FormLayout.h"
+#include "Program.h"
 
 ZorvalitApplication::ZorvalitApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     // The resources live in a static library: without this the linker would leave them out.
     Q_INIT_RESOURCE(zorvalit);
     setApplicationName("zorvalit");
-    setWindowIcon(QIcon(QPixmap(":/zorvalit.xpm")));
+    // The desktop entry's name, which a Wayland compositor matches the window with.
+    setDesktopFileName("com.example.brightmoor.zorvalit");
+    setWindowIcon(QIcon(QPixmap(":/zorvalit.png")));
     InstallFontSubstitutes();
 }
 
+// Qt cannot unwind through its event loop: the run ends the loop and rethrows after it.
 bool ZorvalitApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        Carry(std::current_exception());
+        EndWithException(std::current_exception());
         return false;
     }
 }
@@ -32,20 +36,6 @@ void ZorvalitApplication::RunHandler(const std::function<void()>& handler)
     try {
         handler();
     } catch (...) {
-        auto* application = dynamic_cast<ZorvalitApplication*>(QCoreApplication::instance());
-        if (!application) throw;
-        application->Carry(std::current_exception());
+        EndWithException(std::current_exception());
     }
-}
-
-// Qt cannot unwind through its event loop: end the loop and rethrow after it.
-void ZorvalitApplication::Carry(std::exception_ptr exception)
-{
-    if (!pending_) pending_ = std::move(exception);
-    exit(0);
-}
-
-void ZorvalitApplication::RethrowPending()
-{
-    if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
 }

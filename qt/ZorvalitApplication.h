@@ -1,11 +1,10 @@
-// The Qt application object of the program: sets up fonts and icon, and carries an exception
-// that escapes an event handler out of the event loop, so that the entry point can show it
-// instead of Qt aborting or the exception being lost.
+// The Qt application object of the program: sets up fonts and icon, and hands an exception that
+// escapes an event handler to the program's run, which ends the event loop and shows it, instead
+// of Qt aborting or the exception being lost.
 #pragma once
 
 #include <QApplication>
 
-#include <exception>
 #include <functional>
 
 class ZorvalitApplication : public QApplication {
@@ -15,11 +14,4 @@ public:
     // Runs one of the program's handlers of a Qt signal or event: an exception from it ends the
     // event loop and is carried out of it, caught before it meets Qt's own frames.
     static void RunHandler(const std::function<void()>& handler);
-    // Rethrows an exception that ended the event loop, if one did.
-    void RethrowPending();
-
-private:
-    void Carry(std::exception_ptr exception);
-
-    std::exception_ptr pending_;
 };

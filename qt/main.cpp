@@ -2,8 +2,8 @@
 // and the POSIX serial ports, then the program's run. Always returns 0.
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
-#include "Program.h"
 #include "QtFramework.h"
+#include "QtProgram.h"
 #include "WaylandSession.h"
 #include "ZorvalitApplication.h"
 
@@ -15,5 +15,5 @@ int main(int argc, char** argv)
     UseFramework(&framework);
     PosixSerialDevice serialPorts;
     UseSerialDevice(&serialPorts);
-    return RunProgram(application);
+    return RunQtProgram();
 }

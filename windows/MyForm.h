@@ -1,41 +1,28 @@
 // The program's one window in plain Win32: the "Serial Port:" list, the navy display panel with
-// its large label and Cancel button, and the Help and Display menus. Positions and fonts are
-// those of a 96 DPI design, scaled to the window's DPI and laid out again when it changes. Its
-// constructor loads the port choice and opens the port; closing it closes the port and ends any
-// running display, and the end of the Windows session puts the port back.
+// its large label and Cancel button, and the Help and Display menus (built by FormLayout). It
+// routes the window's messages to the handlers, keeps the keyboard focus as a dialog does, lays
+// itself out again when its DPI changes, and takes the end of the Windows session as the
+// program's stop request. Its constructor loads the port choice and opens the port; closing it
+// closes the port and ends any running display.
 #pragma once
 
+#include "FormLayout.h"
 #include "MainForm.h"
 #include "Win32.h"
 
-#include <cstdint>
-
-// A design colour (0xRRGGBB) as a Windows COLORREF (0x00BBGGRR).
-constexpr COLORREF ColorOf(std::uint32_t rgb)
-{
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-class TMyForm : public MainForm {
+// The components (Panel1, CB_COM, ZorvaLabel, ...) are its members through FormComponents.
+class TMyForm : public FormComponents, public MainForm {
 public:
-    explicit TMyForm(HINSTANCE instance);
+    // `showCommand`: how Show shows the window, as WinMain was told.
+    explicit TMyForm(HINSTANCE instance, int showCommand = SW_SHOWNORMAL);
     ~TMyForm() override;
     TMyForm(const TMyForm&) = delete;
     TMyForm& operator=(const TMyForm&) = delete;
 
-    // Shows the window, centred on the primary screen.
+    void Show() override { Show(showCommand_); }
     void Show(int how);
 
     HWND Handle = nullptr;
-    HWND Panel1 = nullptr;
-    HWND GroupBox2 = nullptr;
-    HWND CB_COM = nullptr;
-    HMENU MainMenu1 = nullptr;
-    HMENU Help1 = nullptr;
-    HMENU Display1 = nullptr;
-    HWND ZorvaPanel = nullptr;
-    HWND ZorvaLabel = nullptr;
-    HWND ZorvaCancelButton = nullptr;
 
     // The display panel, as the display loop drives it.
     void SetPanelVisible(bool visible) override;
@@ -51,21 +38,14 @@ protected:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Respond(UINT message, WPARAM wParam, LPARAM lParam);
-    void BuildComponents(HINSTANCE instance);
-    // Places every control and makes the fonts for the window's DPI.
-    void LayOut();
-    // The window's outer rectangle, menu and frame included, for a client area laid out at that DPI.
-    RECT FrameFor(UINT dpi) const;
-    void PlaceWindow();
     // Gives the keyboard focus back to the control that had it, or to the port list.
     void RestoreFocus();
-    int Scale(int pixels) const;
     // Drops the handles once the window is gone, so late calls from the display do nothing.
     void Forget();
 
+    int showCommand_;
     UINT dpi_ = 96;
-    HFONT formFont_ = nullptr;
-    HFONT labelFont_ = nullptr;
+    FormLayout layout_;
     HBRUSH navyBrush_ = nullptr;
     HWND lastFocus_ = nullptr;
 };

@@ -1,13 +1,6 @@
 #include "Win32Framework.h"
 
 #include <string>
-#include <utility>
-
-namespace {
-
-std::exception_ptr pendingError;
-
-}  // namespace
 
 std::wstring Wide(const std::string& text)
 {
@@ -15,12 +8,6 @@ std::wstring Wide(const std::string& text)
     std::wstring wide(size, L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
-}
-
-void EndWithException(std::exception_ptr error)
-{
-    if (!pendingError) pendingError = error;
-    PostQuitMessage(0);
 }
 
 void Win32Framework::ShowMessage(const std::string& text) { MessageBox(text, "Zorvalit", MB_OK); }
@@ -59,12 +46,21 @@ void Win32Framework::ShowException(const std::exception& error)
     MessageBoxW(nullptr, Wide(error.what()).c_str(), L"Zorvalit", MB_OK | MB_ICONERROR);
 }
 
+// Display and system required for as long as the state lasts (ES_CONTINUOUS), on the thread that
+// runs the display; the system drops it when the thread or the process ends.
+void Win32Framework::KeepScreenOn(bool keep)
+{
+    SetThreadExecutionState(keep ? ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
+
 void Win32Framework::RunMessageLoop()
 {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
-    if (pendingError) std::rethrow_exception(std::exchange(pendingError, nullptr));
 }
+
+// A modal box's loop ends on WM_QUIT and posts it again, so the loops around it end in turn.
+void Win32Framework::EndMessageLoop() { PostQuitMessage(0); }
 
 void Win32Framework::Dispatch(MSG& message)
 {

@@ -1,7 +1,7 @@
 // The framework's services realised with plain Win32: MessageBoxW for the modal boxes, a
-// PeekMessageW pump with dialog navigation (Tab, Enter) for ProcessMessages, and the program's
-// message loop. An exception that escapes a window procedure is carried out to the loop, which
-// rethrows it, so the entry point can show it.
+// PeekMessageW pump with dialog navigation (Tab, Enter) for ProcessMessages, the thread's
+// execution state to keep the screen on, and the program's message loop, which WM_QUIT ends (a
+// modal box's loop too).
 #pragma once
 
 #include <exception>
@@ -19,10 +19,10 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, int flags) override;
     void ProcessMessages() override;
     void WaitForMessages(int milliseconds) override;
+    void RunMessageLoop() override;
+    void EndMessageLoop() override;
     void ShowException(const std::exception& error) override;
-
-    // Handles messages until WM_QUIT; then rethrows an exception that a handler let escape.
-    void RunMessageLoop();
+    void KeepScreenOn(bool keep) override;
 
 private:
     // Translates and dispatches one message, unless dialog navigation took it.
@@ -30,10 +30,6 @@ private:
 
     HWND mainWindow_ = nullptr;
 };
-
-// Called by a window procedure that caught an exception: keeps it for RunMessageLoop to rethrow
-// and ends the message loop, since a C++ exception must not unwind through user32.
-void EndWithException(std::exception_ptr error);
 
 // The program's 8-bit texts (in the system code page, as the A functions take them) as UTF-16.
 std::wstring Wide(const std::string& text);

@@ -1,9 +1,10 @@
-// The entry point: the Win32 framework services and serial ports, then the window and its
-// message loop until the window closes. An exception that ends the program is shown. Returns 0.
-#include <exception>
+// The entry point: the Win32 framework services and serial ports, then the program's run with the
+// Win32 window. Returns 0.
+#include <memory>
 
 #include "MyForm.h"
 #include "PortLink.h"
+#include "Program.h"
 #include "Win32.h"
 #include "Win32Framework.h"
 #include "Win32SerialDevice.h"
@@ -14,18 +15,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     UseFramework(&framework);
     Win32SerialDevice serialPorts;
     UseSerialDevice(&serialPorts);
-    try {
-        TMyForm form(instance);
-        MyForm = &form;
-        framework.SetMainWindow(form.Handle);
-        form.Show(show);
-        framework.RunMessageLoop();
-    } catch (const std::exception& error) {
-        Application->ShowException(error);
-        // The port goes back as the system had it, also when the window's close never ran.
-        ClosePort();
-    }
-    MyForm = nullptr;
+    const int status = RunProgram([&] {
+        auto form = std::make_unique<TMyForm>(instance, show);
+        framework.SetMainWindow(form->Handle);
+        return form;
+    });
     framework.SetMainWindow(nullptr);
-    return 0;
+    return status;
 }

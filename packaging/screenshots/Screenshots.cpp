@@ -56,7 +56,6 @@ int main(int argc, char** argv)
     UseSerialDevice(&noPorts);
 
     TMyForm form;
-    MyForm = &form;
     form.show();
     bool saved = Save(&form, output, "window.png");
 
@@ -75,6 +74,5 @@ int main(int argc, char** argv)
     });
     form.About1Click();
 
-    MyForm = nullptr;
     return saved && aboutSaved ? 0 : 1;
 }

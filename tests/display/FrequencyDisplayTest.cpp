@@ -1,30 +1,24 @@
 // The display loop against a fake port and a recording panel: which frames reach the label,
-// what a frame cut short shows, how the display starts, stops and nests.
+// what a frame cut short shows, how the display starts, stops and nests, and how long it keeps
+// the screen on.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "FakeSerialDevice.h"
 #include "FrequencyDisplay.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
+#include "RecordingPanel.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-
-class RecordingPanel : public DisplayPanel {
-public:
-    void SetPanelVisible(bool visible) override { shown.push_back(visible); }
-    void FocusCancelButton() override { ++focused; }
-    void SetLabelCaption(const char* text) override { captions.emplace_back(text); }
-    void RepaintPanel() override { ++repaints; }
-
-    std::vector<bool> shown;
-    std::vector<std::string> captions;
-    int focused = 0;
-    int repaints = 0;
-};
 
 const std::string Frame1 = "   10.032.768 Hz\r\n\r\n";
 const std::string Frame2 = "    9.999.999 Hz\r\n\r\n";
@@ -49,7 +43,8 @@ protected:
     {
         device.Send(bytes);
         RunFrequencyDisplay(panel);
-        return {panel.captions.begin() + 1, panel.captions.end()};
+        const std::vector<std::string> captions = panel.Texts();
+        return {captions.begin() + 1, captions.end()};
     }
 
     FakeSerialDevice device;
@@ -65,7 +60,7 @@ TEST_F(FrequencyDisplayTest, StartsByReopeningWithTheShortTimeoutAndShowingZero)
     EXPECT_EQ(device.calls[2], "CloseHandle");
     EXPECT_EQ(device.calls[3], "CreateFile COM1");
     EXPECT_EQ(WorkingTimeouts.ReadTotalTimeoutConstant, 150u);
-    EXPECT_EQ(panel.captions.front(), "         0 Hz");
+    EXPECT_EQ(panel.Texts().front(), "         0 Hz");
     EXPECT_EQ(panel.focused, 1);
     EXPECT_GE(panel.repaints, 1);
 }
@@ -118,7 +113,7 @@ TEST_F(FrequencyDisplayTest, BytesOfTheReadingReachTheLabelUnchanged)
 TEST_F(FrequencyDisplayTest, EndsHiddenWithTheLongTimeoutForTheNextOpen)
 {
     Show(Frame1);
-    EXPECT_THAT(panel.shown, ElementsAre(true, false, false));
+    EXPECT_THAT(panel.visibility, ElementsAre(true, false, false));
     EXPECT_EQ(TimeoutSettings.ReadTotalTimeoutConstant, 2500u);
     EXPECT_EQ(WorkingTimeouts.ReadTotalTimeoutConstant, 150u) << "the port is not reopened at the end";
     SetPortName("COM2");
@@ -128,6 +123,9 @@ TEST_F(FrequencyDisplayTest, EndsHiddenWithTheLongTimeoutForTheNextOpen)
 TEST_F(FrequencyDisplayTest, ClosedPortWaitsForMessagesInsteadOfSpinning)
 {
     device.failCreate = true;
+    framework.onMessage = [&](const std::string&) {
+        EXPECT_THAT(framework.screenKeptOn, IsEmpty()) << "the port's message comes before the panel";
+    };
     int turns = 0;
     framework.onPump = [&] {
         if (++turns == 3) CancelFrequencyDisplay(panel);
@@ -135,7 +133,7 @@ TEST_F(FrequencyDisplayTest, ClosedPortWaitsForMessagesInsteadOfSpinning)
     RunFrequencyDisplay(panel);
     EXPECT_THAT(framework.messages, ElementsAre("Could Not Use the 'COM1' Serial Port!"));
     EXPECT_THAT(framework.waits, ElementsAre(170, 170, 170));
-    EXPECT_THAT(panel.captions, ElementsAre("         0 Hz"));
+    EXPECT_THAT(panel.Texts(), ElementsAre("         0 Hz"));
     EXPECT_EQ(device.reads, 0);
 }
 
@@ -149,8 +147,34 @@ TEST_F(FrequencyDisplayTest, OneCancelEndsADisplayStartedInsideAnother)
     };
     RunFrequencyDisplay(panel);
     EXPECT_EQ(turns, 3) << "the outer display ends at its next test, without another turn";
-    EXPECT_THAT(panel.captions, ElementsAre("         0 Hz", "         0 Hz"));
+    EXPECT_THAT(panel.Texts(), ElementsAre("         0 Hz", "         0 Hz"));
     EXPECT_EQ(TimeoutSettings.ReadTotalTimeoutConstant, 2500u);
+    EXPECT_THAT(framework.screenKeptOn, ElementsAre(true, false)) << "one request for both displays";
+}
+
+// Every way a display ends gives the screen back once, and the next display asks again.
+TEST_F(FrequencyDisplayTest, KeepsTheScreenOnFromThePanelShownToEveryEnd)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> ends = {
+        {"Cancel", [this] { CancelFrequencyDisplay(panel); }},
+        {"a stop (the window closed, a signal)", [] { StopFrequencyDisplay(); }},
+        {"an exception", [] { throw std::runtime_error("out of memory"); }},
+    };
+    for (const auto& [how, end] : ends) {
+        SCOPED_TRACE(how);
+        framework.screenKeptOn.clear();
+        panel.visibility.clear();
+        framework.onPump = [&] {
+            EXPECT_THAT(panel.visibility, ElementsAre(true));
+            EXPECT_THAT(framework.screenKeptOn, ElementsAre(true));
+            end();
+        };
+        try {
+            RunFrequencyDisplay(panel);
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_THAT(framework.screenKeptOn, ElementsAre(true, false));
+    }
 }
 
 TEST_F(FrequencyDisplayTest, CancelHidesThePanelAtOnce)
@@ -158,5 +182,5 @@ TEST_F(FrequencyDisplayTest, CancelHidesThePanelAtOnce)
     DisplayState = 0;
     CancelFrequencyDisplay(panel);
     EXPECT_EQ(DisplayState, 2);
-    EXPECT_THAT(panel.shown, ElementsAre(false));
+    EXPECT_THAT(panel.visibility, ElementsAre(false));
 }

@@ -9,7 +9,6 @@
 #include <gmock/gmock.h>
 
 #include "AboutText.h"
-#include "DisplayScript.h"
 #include "E2eTest.h"
 #include "Files.h"
 #include "FrequencyDisplay.h"
@@ -34,7 +33,7 @@ TEST_F(DuringADisplay, CancelHidesThePanelAtOnceAndTheNextOpenUsesTheLongTimeout
     QElapsedTimer sinceClick;
     Display(form)
         .WaitUntil("a reading", [&] { return Label().Last() == "12.345.678 Hz"; })
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Do([&] {
             hiddenByTheClick = !form.ZorvaPanel->isVisible();
             sinceClick.start();
@@ -68,7 +67,7 @@ TEST_F(DuringADisplay, PickingAnotherPortMovesTheDisplayToItsCounterAndKeepsTheC
         })
         .WaitUntil("counter B", [&] { return Label().Last() == "22.222.222 Hz"; })
         .Wait(500)
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Run();
     EXPECT_THAT(Label().Texts(), ElementsAre(Zero, "11.111.111 Hz", "22.222.222 Hz"));
     EXPECT_EQ(paintsBeforeThePick, 2u);
@@ -88,7 +87,7 @@ TEST_F(DuringADisplay, AboutBoxPausesItWhileItIsOpen)
     std::vector<std::string> paintedWhileOpen;
     bool boxClosed = false;
     bool counterWentOn = false;
-    framework.whileBoxIsOpen = [&](const std::string&) {
+    framework.onMessage = [&](const std::string&) {
         textAtOpen = form.ZorvaLabel->text();
         const std::size_t paintsAtOpen = Label().Texts().size();
         const int framesAtOpen = counter.Log().FramesBegun();
@@ -101,11 +100,11 @@ TEST_F(DuringADisplay, AboutBoxPausesItWhileItIsOpen)
     std::size_t paintsAfterTheBox = 0;
     Display(form)
         .WaitUntil("a reading", [&] { return Label().Texts().size() >= 2; })
-        .DoLater([&] { form.About1->trigger(); })
+        .Do(Later([&] { form.About1->trigger(); }))
         .WaitUntil("the box to close", [&] { return boxClosed; })
         .Do([&] { paintsAfterTheBox = Label().Texts().size(); })
         .WaitUntil("two more readings", [&] { return Label().Texts().size() >= paintsAfterTheBox + 2; })
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Run();
     ASSERT_EQ(framework.boxes.size(), 1u);
     EXPECT_EQ(framework.boxes[0].text, AboutText);
@@ -121,13 +120,13 @@ TEST_F(DuringADisplay, ASecondDisplayStartedInsideItEndsWithItOnOneCancel)
     bool innerEnded = false;
     Display(form)
         .WaitUntil("a reading", [&] { return Label().Texts().size() >= 2; })
-        .DoLater([&] {
+        .Do(Later([&] {
             form.DisplaytheFrequency1->trigger();
             innerEnded = true;
-        })
+        }))
         .WaitUntil("the second display's first reading",
                    [&] { return Label().Count(Zero) == 2 && Label().Last() != Zero; })
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Run();
     EXPECT_TRUE(innerEnded);
     EXPECT_FALSE(form.ZorvaPanel->isVisible());

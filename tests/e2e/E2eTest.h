@@ -5,14 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "CounterLine.h"
-#include "DisplayScript.h"
 #include "LabelHistory.h"
-#include "RecordingQtFramework.h"
+#include "PumpScript.h"
+#include "QtFramework.h"
+#include "RecordingFramework.h"
 #include "ScratchWindow.h"
 
 class E2eTest : public ::testing::Test {
@@ -27,20 +29,23 @@ protected:
     // first frame however long the window took to come up (ReleaseCounters starts it sooner).
     CounterLine& StartCounter(const std::string& port, std::vector<std::string> options);
     void ReleaseCounters();
-    // A display of the window, scripted, that starts the counters at its first pump.
-    DisplayScript Display(TMyForm& form)
-    {
-        return DisplayScript(form, [this] { ReleaseCounters(); });
-    }
+    // A display of the window, started from its Display menu, scripted; the script starts the
+    // counters at the display's first pump, and its failures fail the test.
+    PumpScript Display(TMyForm& form);
+    // A user's steps at the window: a mouse click on the panel's Cancel button, and an action
+    // posted to run from the event loop, for one that returns only when what it starts has ended
+    // (a second display, a modal box).
+    static std::function<void()> ClickCancel(TMyForm& form);
+    static std::function<void()> Later(std::function<void()> action);
     // The window, created and shown on first use as the program starts it (so after the
     // counters it should find), with the history of its label.
     TMyForm& Form() { return window_.Form(); }
     LabelHistory& Label() { return window_.Probe(); }
 
-    RecordingQtFramework framework;
+    Recording<QtFramework> framework;
 
 private:
-    ScratchWindow<LabelHistory> window_;
+    ScratchWindow<> window_;
 
 protected:
     TempDir& devices = window_.devices;

@@ -2,17 +2,14 @@
 // and a counter that hangs up (and later comes back). The display must wait rather than spin,
 // and stay under the user's control.
 #include <QComboBox>
-#include <QElapsedTimer>
 
 #include <gmock/gmock.h>
 
-#include <chrono>
 #include <optional>
-#include <thread>
 
-#include "Clocks.h"
-#include "DisplayScript.h"
+#include "DisplayWatch.h"
 #include "E2eTest.h"
+#include "PollUntil.h"
 
 using ::testing::Each;
 using ::testing::IsEmpty;
@@ -22,23 +19,6 @@ namespace {
 // A generous bound: a display that waits uses well under 1 % of a core; one that spins, 100 %.
 constexpr double MostCpuShare = 0.10;
 
-// The share of one core the process used between Start and Stop.
-class CpuShare {
-public:
-    void Start()
-    {
-        cpu_ = CpuSeconds();
-        wall_.start();
-    }
-    void Stop() { share_ = (CpuSeconds() - cpu_) / (static_cast<double>(wall_.nsecsElapsed()) / 1e9); }
-    std::optional<double> Share() const { return share_; }
-
-private:
-    double cpu_ = 0;
-    QElapsedTimer wall_;
-    std::optional<double> share_;
-};
-
 }  // namespace
 
 class QuietLine : public E2eTest {
@@ -46,16 +26,20 @@ protected:
     // Lets the display settle, then measures its CPU share over two seconds before cancelling.
     std::optional<double> MeasureDisplay(std::function<bool()> ready = [] { return true; })
     {
-        CpuShare cpu;
+        DisplayWatch cpu;
+        std::optional<double> share;
         Display(Form())
             .WaitUntil("the line to go quiet", ready, 5000)
             .Wait(300)
             .Do([&] { cpu.Start(); })
             .Wait(2000)
-            .Do([&] { cpu.Stop(); })
-            .ClickCancel()
+            .Do([&] {
+                cpu.Stop();
+                share = cpu.share;
+            })
+            .Do(ClickCancel(Form()))
             .Run();
-        return cpu.Share();
+        return share;
     }
 };
 
@@ -87,17 +71,14 @@ TEST_F(QuietLine, HangUpCostsLittleCpuAndALaterDisplayReadsTheCounterThatCameBac
     EXPECT_LT(*share, MostCpuShare);
     EXPECT_EQ(Label().Last(), "11.111.111 Hz") << "the third frame was the last before the hang-up";
 
-    QElapsedTimer waited;
-    waited.start();
-    while (counter.Log().LinesOpened() < 2 && waited.elapsed() < 5000)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    PollUntil([&] { return counter.Log().LinesOpened() >= 2; }, 5000);
     ASSERT_EQ(counter.Log().LinesOpened(), 2) << "the counter did not come back";
 
     const std::size_t paintsBefore = Label().Texts().size();
     Display(Form())
         .WaitUntil("a reading on the new line",
                    [&] { return Label().Texts().size() >= paintsBefore + 2 && Label().Last() != Zero; })
-        .ClickCancel()
+        .Do(ClickCancel(Form()))
         .Run();
     EXPECT_THAT(framework.messages, IsEmpty());
 }
@@ -117,7 +98,7 @@ TEST_F(QuietLine, AfterAHangUpPickingThePortAgainReadsTheCounterThatCameBack)
             emit form.CB_COM->activated(0);
         })
         .WaitUntil("a reading on the new line", [&] { return Label().Texts().size() > paintsBeforeThePick; })
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Run();
     EXPECT_EQ(paintsBeforeThePick, 3u) << "0 Hz and the two frames before the hang-up";
     EXPECT_THAT(framework.messages, IsEmpty());

@@ -6,7 +6,6 @@
 
 #include <gmock/gmock.h>
 
-#include "DisplayScript.h"
 #include "E2eTest.h"
 #include "Panel.h"
 
@@ -64,7 +63,7 @@ TEST_F(ReadingOnThePanel, IsLimeOnNavyAndRightAligned)
         .Do([&] { wide = form.ZorvaPanel->grab().toImage().convertToFormat(QImage::Format_RGB32); })
         .WaitUntil("the one-digit reading", [&] { return form.ZorvaLabel->text() == "         5 Hz"; })
         .Do([&] { narrow = form.ZorvaPanel->grab().toImage().convertToFormat(QImage::Format_RGB32); })
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Run();
     ASSERT_FALSE(wide.isNull());
     ASSERT_FALSE(narrow.isNull());
@@ -134,14 +133,14 @@ TEST_P(FramesOnTheLabel, ShowWhatTheFrameBufferHolds)
     CounterLine& counter = StartCounter("COM1", frames.counterOptions);
     TMyForm& form = Form();
     std::vector<std::pair<std::string, std::string>> messages;
-    framework.whileBoxIsOpen = [&](const std::string& text) {
+    framework.onMessage = [&](const std::string& text) {
         messages.emplace_back(text, form.ZorvaLabel->text().toStdString());
     };
     Display(form)
         .WaitUntil(
             "the counter's last frame", [&] { return counter.Log().HungUp(); }, 5000)
         .Wait(300)
-        .ClickCancel()
+        .Do(ClickCancel(form))
         .Run();
 
     std::vector<std::string> shown{Zero};

@@ -11,7 +11,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -22,6 +21,7 @@
 #include "ChoiceFileTest.h"
 #include "FakeSerialDevice.h"
 #include "Files.h"
+#include "PollUntil.h"
 #include "PortChoice.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
@@ -201,9 +201,7 @@ TEST_F(ConfigFileTrouble, FifoAtFirstStartDoesNotHangTheProgram)
         ReadConfigFile();
         done = true;
     });
-    for (int waited = 0; waited < 2000 && !done; waited += 10)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const bool returned = done;
+    const bool returned = PollUntil([&] { return done.load(); }, 2000);
     // A writer that comes and goes lets a waiting reader open the FIFO and read its end.
     if (!returned) close(open(ConfigFilePath.c_str(), O_WRONLY | O_NONBLOCK));
     start.join();

@@ -6,23 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "PortLinkSetup.h"
 #include "PosixSerialDevice.h"
 #include "RecordingFramework.h"
 #include "RecordingPanel.h"
 #include "TempDir.h"
-
-class WaitingFramework : public RecordingFramework {
-public:
-    void WaitForMessages(int milliseconds) override
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-        RecordingFramework::WaitForMessages(milliseconds);
-    }
-};
 
 class DisplayOnALine : public ::testing::Test {
 protected:
@@ -35,6 +23,6 @@ protected:
 
     TempDir dev;
     PosixSerialDevice device{dev.path()};
-    WaitingFramework framework;
+    RecordingFramework framework{NoWindow::RealTime};
     RecordingPanel panel;
 };

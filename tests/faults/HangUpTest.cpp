@@ -2,15 +2,13 @@
 // while the program is idle, and comes back on a new line a little later. The display must stay
 // under the user's control without spinning, show what the frames gave up to the hang-up, and
 // a later display or a change of port must read the line that came back.
-#include <chrono>
-#include <thread>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "CounterLine.h"
 #include "DisplayOnALine.h"
 #include "DisplayWatch.h"
+#include "PollUntil.h"
 #include "PortChoice.h"
 #include "PumpScript.h"
 
@@ -37,16 +35,6 @@ std::vector<std::string> SlowCounter(std::vector<std::string> faults)
         "--rate", "2", "--readings", "11111111,22222222,33333333,44444444", "--fault", "silence:300@1"};
     options.insert(options.end(), faults.begin(), faults.end());
     return options;
-}
-
-bool WaitFor(const std::function<bool()>& ready, int milliseconds)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
 }
 
 }  // namespace
@@ -119,7 +107,7 @@ TEST_P(HangUpDuringADisplay, KeepsPumpingWithoutSpinningAndReadsTheLineThatCameB
         EXPECT_THAT(panel.All(), ElementsAreArray(expected));
     } else {
         EXPECT_THAT(panel.All(), ElementsAreArray(expected));
-        ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 3000))
+        ASSERT_TRUE(PollUntil([&] { return counter.Log().LinesOpened() == 2; }, 3000))
             << "the counter did not come back";
         const std::size_t first = panel.Count();
         PumpScript later;
@@ -158,7 +146,7 @@ TEST_P(HangUpWhileIdle, ADisplayWhileTheLineIsGoneWaitsAndALaterOneReadsTheLineT
     CounterLine counter(dev, "COM1", SlowCounter(faults));
     OpenPort();  // as at start-up
     ASSERT_EQ(PortOpen, 1);
-    ASSERT_TRUE(WaitFor([&] { return counter.Log().HungUp(); }, 4000)) << "the counter did not hang up";
+    ASSERT_TRUE(PollUntil([&] { return counter.Log().HungUp(); }, 4000)) << "the counter did not hang up";
 
     DisplayWatch gone;
     PumpScript whileGone;
@@ -171,7 +159,7 @@ TEST_P(HangUpWhileIdle, ADisplayWhileTheLineIsGoneWaitsAndALaterOneReadsTheLineT
     EXPECT_GE(gone.pumpsASecond, FewestPumpsASecond);
     ASSERT_EQ(counter.Log().LinesOpened(), 1) << "the counter came back too soon for this test";
 
-    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 3000))
+    ASSERT_TRUE(PollUntil([&] { return counter.Log().LinesOpened() == 2; }, 3000))
         << "the counter did not come back";
     const std::size_t first = panel.Count();
     PumpScript later;
@@ -194,7 +182,7 @@ TEST_F(HangUpWhileIdleThenAPortChange, OpensTheLineThatCameBack)
         SlowCounter({"--hangup-after", "1", "--reopen-after", "300", "--fault", "silence:800@2"}));
     OpenPort();
     ASSERT_EQ(PortOpen, 1);
-    ASSERT_TRUE(WaitFor([&] { return counter.Log().LinesOpened() == 2; }, 4000))
+    ASSERT_TRUE(PollUntil([&] { return counter.Log().LinesOpened() == 2; }, 4000))
         << "the counter did not come back";
 
     UseChosenPort();  // COM1 picked in the port list again

@@ -34,12 +34,13 @@ std::vector<Shown> Concat(std::initializer_list<std::vector<Shown>> parts)
     return all;
 }
 
-// The reading of every whole frame the counter wrote, in order.
+// The reading of every whole frame the counter wrote, in order (a frame the line refused bytes
+// of is not whole).
 std::vector<Shown> ReadingsSent(const CounterLog& log)
 {
     std::vector<Shown> readings;
     for (const CounterLogLine& chunk : log.Chunks())
-        if (chunk.kind == "frame")
+        if (chunk.kind == "frame" && chunk.bytes.size() == 20)
             readings.push_back(Shown::Caption({reinterpret_cast<const char*>(&chunk.bytes[3]), 13}));
     return readings;
 }

@@ -2,13 +2,15 @@
 # Installs, reinstalls, removes and purges the package with dpkg in a scratch root: postinst
 # makes the port choice (root:dialout 0664, COM1) in a root-owned 0755 folder, and never
 # replaces a file or link that is already there; remove keeps the choice; purge removes it.
+# It upgrades 1.0.0 (made here from its control, maintainer scripts and file list, kept in
+# OLD-DIR), keeping the user's choice and leaving none of 1.0.0's files that it no longer has.
 # The real /var/lib/zorvalit must stay as it was.
-# Usage: deb-lifecycle.sh DEB-DIR
+# Usage: deb-lifecycle.sh DEB-DIR OLD-DIR
 set -eu
 . "$(dirname "$0")/common.sh"
 need_root
 need_tools dpkg
-deb=$(the_deb "$1")
+deb=$(the_deb "$1") fixture=$2
 scratch
 group=$(choice_group)
 real_before=$(ls -la --full-time /var/lib/zorvalit 2>&1 || true)
@@ -63,5 +65,33 @@ dpkg_in "$other" --install "$deb"
 [ "$(readlink "$other/var/lib/zorvalit/zorvalit.cfg")" = "$work/target" ] || fail "postinst replaced a link"
 [ "$(cat "$work/target")" = precious ] || fail "postinst wrote through a link"
 
+# 1.0.0 as it was installed, with a user's choice, upgraded.
+old=$work/zorvalit-1.0.0
+mkdir -p "$old/DEBIAN"
+{ cat "$fixture/control"; echo "Architecture: $(dpkg-deb -f "$deb" Architecture)"; } > "$old/DEBIAN/control"
+cp "$fixture/postinst" "$fixture/postrm" "$old/DEBIAN/"
+chmod 0755 "$old/DEBIAN/postinst" "$old/DEBIAN/postrm"
+while read -r path; do
+  mkdir -p "$old/$(dirname "$path")"
+  printf '1.0.0\n' > "$old/$path"
+done < "$fixture/files"
+dpkg-deb --root-owner-group --build "$old" "$work/zorvalit_1.0.0.deb" > /dev/null
+upgraded=$work/upgraded
+new_root "$upgraded"
+dpkg_in "$upgraded" --install "$work/zorvalit_1.0.0.deb"
+printf 'Serialport:COM2\n' > "$upgraded/var/lib/zorvalit/zorvalit.cfg"
+dpkg_in "$upgraded" --install "$deb"
+expect_file 664 "root:$group" "$upgraded/var/lib/zorvalit/zorvalit.cfg" "Serialport:COM2"
+[ "$(dpkg-query --admindir="$upgraded/var/lib/dpkg" -W -f '${Version}' zorvalit)" = "$(dpkg-deb -f "$deb" Version)" ] ||
+  fail "the upgrade did not install $(dpkg-deb -f "$deb" Version)"
+dpkg-deb -c "$deb" > "$work/listing"
+for path in $(cat "$fixture/files"); do
+  if grep -q " \./$path\$" "$work/listing"; then
+    ! cmp -s "$old/$path" "$upgraded/$path" || fail "the upgrade kept 1.0.0's $path"
+  else
+    [ ! -e "$upgraded/$path" ] || fail "the upgrade left 1.0.0's $path"
+  fi
+done
+
 [ "$(ls -la --full-time /var/lib/zorvalit 2>&1 || true)" = "$real_before" ] || fail "the real /var/lib/zorvalit changed"
-echo "deb-lifecycle: install, reinstall, remove, purge as expected"
+echo "deb-lifecycle: install, reinstall, remove, purge and the upgrade from 1.0.0 as expected"

@@ -1,4 +1,5 @@
-// The window offscreen: layout, captions, fonts, colours, menus, size, start-up and closing.
+// The Qt window offscreen: layout, captions, fonts, colours, menus, size, and what its widgets
+// wire to the handlers (the stored choice selected as no pick, the list, closing, exceptions).
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -18,14 +19,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "AboutText.h"
 #include "FakeSerialDevice.h"
 #include "Files.h"
 #include "MyForm.h"
 #include "Panel.h"
 #include "PortChoice.h"
 #include "PortLinkSetup.h"
-#include "RecordingQtFramework.h"
+#include "QtFramework.h"
+#include "QtProgram.h"
+#include "RecordingFramework.h"
 #include "TempDir.h"
 #include "TitleBar.h"
 #include "ZorvalitApplication.h"
@@ -57,7 +59,7 @@ protected:
 
     TempDir dir;
     FakeSerialDevice device;
-    RecordingQtFramework framework;
+    Recording<QtFramework> framework;
     std::unique_ptr<TMyForm> form;
 };
 
@@ -162,29 +164,6 @@ TEST_F(MyFormTest, IconIsThirtyTwoPixelsSquare)
     EXPECT_LE(colours.size(), 16);
 }
 
-TEST_F(MyFormTest, AboutBoxHasOneButtonNoIconAndTheCredits)
-{
-    Form().About1->trigger();
-    ASSERT_EQ(framework.boxes.size(), 1u);
-    EXPECT_EQ(framework.boxes[0].caption, "About");
-    EXPECT_EQ(framework.boxes[0].flags, 0);
-    EXPECT_EQ(framework.boxes[0].text, AboutText);
-    EXPECT_LT(framework.boxes[0].text.size(), 400u);
-    EXPECT_GE(std::count(framework.boxes[0].text.begin(), framework.boxes[0].text.end(), '\n'), 8);
-}
-
-TEST_F(MyFormTest, StartsOnCom1AndCreatesTheFileWhenThereIsNone)
-{
-    TMyForm& f = Form();
-    EXPECT_EQ(f.CB_COM->currentText(), "COM1");
-    EXPECT_THAT(device.calls, Contains("CreateFile COM1"));
-    EXPECT_EQ(PortOpen, 1);
-    EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM1\n");
-    EXPECT_EQ(WorkingState.BaudRate, 2400u);
-    EXPECT_EQ(WorkingTimeouts.ReadTotalTimeoutConstant, 2500u);
-    EXPECT_EQ(WorkingTimeouts.ReadIntervalTimeout, 120u);
-}
-
 TEST_F(MyFormTest, StartsOnTheStoredPortWithoutRewritingTheFile)
 {
     std::ofstream(ConfigFilePath) << "\nSerialport:COM3 ";
@@ -193,17 +172,6 @@ TEST_F(MyFormTest, StartsOnTheStoredPortWithoutRewritingTheFile)
     EXPECT_EQ(PortName, "COM3");
     EXPECT_THAT(device.calls, Contains("CreateFile COM3"));
     EXPECT_EQ(Contents(ConfigFilePath), "\nSerialport:COM3 ");
-}
-
-TEST_F(MyFormTest, BusyPortIsReportedAndTheWindowStillOpensWithItSelected)
-{
-    std::ofstream(ConfigFilePath) << "Serialport:COM2\n";
-    device.failCreate = true;
-    TMyForm& f = Form();
-    f.show();
-    EXPECT_THAT(framework.messages, ElementsAre("Could Not Use the 'COM2' Serial Port!"));
-    EXPECT_EQ(f.CB_COM->currentText(), "COM2");
-    EXPECT_TRUE(f.isVisible());
 }
 
 TEST_F(MyFormTest, PickingAPortInTheListMovesThePortAndKeepsTheChoice)
@@ -218,22 +186,6 @@ TEST_F(MyFormTest, PickingAPortInTheListMovesThePortAndKeepsTheChoice)
     EXPECT_EQ(device.calls.back(), "CLRRTS");
     EXPECT_THAT(device.calls, Contains("CreateFile COM4"));
     EXPECT_EQ(Contents(ConfigFilePath), "Serialport:COM4\n");
-}
-
-TEST_F(MyFormTest, ChoiceSurvivesARestart)
-{
-    Form().show();
-    form->CB_COM->setFocus();
-    QTest::keyClick(form->CB_COM, Qt::Key_Down);
-    QTest::keyClick(form->CB_COM, Qt::Key_Down);
-    form->close();
-    form.reset();
-
-    device.calls.clear();
-    PortIndex = 0;
-    TMyForm& restarted = Form();
-    EXPECT_EQ(restarted.CB_COM->currentText(), "COM3");
-    EXPECT_EQ(device.calls.front(), "CreateFile COM3");
 }
 
 TEST_F(MyFormTest, ClosingTheWindowClosesThePort)
@@ -267,16 +219,15 @@ TEST_F(MyFormTest, OwnTitleBarKeepsTheClientAreaAndItsCloseBoxClosesThePort)
 }
 
 // The menu's handler is the program's own: what it throws (here the framework's box) ends the
-// event loop and is rethrown to the entry point, on every architecture. On 32-bit ARM no
-// exception can pass through Qt's Widgets frames, so it must be caught before it reaches them.
+// event loop and reaches the run, which shows it with the port given back, on every
+// architecture. On 32-bit ARM no exception can pass through Qt's Widgets frames, so it must be
+// caught before it reaches them.
 TEST_F(MyFormTest, ExceptionFromAHandlerEndsTheLoopAndReachesTheEntryPoint)
 {
-    auto* application = static_cast<ZorvalitApplication*>(QCoreApplication::instance());
-    framework.whileBoxIsOpen = [](const std::string&) { throw std::runtime_error("the framework failed"); };
-    TMyForm& form = Form();
-    QTimer::singleShot(0, [&form] { form.About1->trigger(); });
+    framework.onMessage = [](const std::string&) { throw std::runtime_error("the framework failed"); };
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // a guard, should the loop not end
-    EXPECT_EQ(application->exec(), 0);
-    EXPECT_THROW(application->RethrowPending(), std::runtime_error);
-    EXPECT_NO_THROW(application->RethrowPending());
+    EXPECT_EQ(RunQtProgram([](TMyForm& form) { QTimer::singleShot(0, [&form] { form.About1->trigger(); }); }),
+              0);
+    EXPECT_THAT(framework.exceptions, ElementsAre("the framework failed"));
+    EXPECT_EQ(PortOpen, 0);
 }

@@ -3,6 +3,9 @@
 # the X server holds for its windows are their captions and nothing more. Started in a private
 # /dev without COM1, it first shows the "Could Not Use the 'COM1' Serial Port!" box, titled
 # "Zorvalit"; then its window, "Zorvalit"; Alt+H, A opens the About box, titled "About".
+# Then, started where it can neither write its port choice nor find COM1, it shows "Can't Write
+# ConfigFile!" and would show the port's box next: one SIGTERM while the first is up ends it,
+# with status 0 and no second box, as a desktop's logout would.
 # Usage: window-titles.sh ZORVALIT ISOLATED-DEV
 set -eu
 zorvalit=$1 isolated=$2
@@ -35,9 +38,6 @@ private_display_start 800x600 || fail "no private X display"
 # A scratch port choice naming COM1, which the private /dev lacks.
 mkdir "$work/varlib"
 printf 'Serialport:COM1\n' > "$work/varlib/zorvalit.cfg"
-QT_QPA_PLATFORM=xcb sh "$isolated" --var-lib "$work/varlib" -- "$zorvalit" > "$work/zorvalit.log" 2>&1 &
-program=$!  # the wrapper execs the program, so this is its pid
-
 # The program's visible window whose first type is the one given (NORMAL or DIALOG), into $found.
 visible_of_type() {
   found=
@@ -70,6 +70,12 @@ expect_title() {
   echo "$3: '$2'"
 }
 
+start_program() {
+  QT_QPA_PLATFORM=xcb sh "$isolated" --var-lib "$1" -- "$zorvalit" > "$work/zorvalit.log" 2>&1 &
+  program=$!  # the wrapper execs the program, so this is its pid
+}
+start_program "$work/varlib"
+
 await_window DIALOG
 expect_title "$found" Zorvalit "the start-up message box"
 xdotool windowactivate --sync "$found" key --clearmodifiers Return
@@ -88,3 +94,23 @@ for _ in 1 2 3; do
 done
 [ -n "$found" ] || fail "Help → About opened no box"
 expect_title "$found" About "the About box"
+
+kill "$program"
+wait "$program" || true
+program=
+
+# A folder where the choice file should be: it can be neither read nor written.
+mkdir -p "$work/unwritable/zorvalit.cfg"
+start_program "$work/unwritable"
+await_window DIALOG
+first=$found
+kill -TERM "$program"
+for _ in $(seq 50); do kill -0 "$program" 2> /dev/null || break; sleep 0.2; done
+if kill -0 "$program" 2> /dev/null; then
+  visible_of_type DIALOG && [ "$found" != "$first" ] && fail "a second start-up box came up after SIGTERM"
+  fail "one SIGTERM at the first start-up box did not end the program"
+fi
+wait "$program" && status=0 || status=$?
+program=
+[ "$status" -eq 0 ] || fail "ended with status $status after SIGTERM, expected 0"
+echo "one SIGTERM at the first start-up box ended the program with 0"

@@ -21,27 +21,27 @@ CounterLine::CounterLine(const TempDir& devices, const std::string& port,
     : logPath_(devices / (port + ".log")), process_(Arguments(devices, port, logPath_, options))
 {
     // The first line the counter prints (its line's path) comes after the link is in place.
-    if (!process_.read_line(5000)) throw std::runtime_error("zorvalit-counter did not start on " + port);
+    if (!process_.ReadLine(5000)) throw std::runtime_error("zorvalit-counter did not start on " + port);
 }
 
 CounterLine::~CounterLine()
 {
     // SIGTERM lets it remove its link; the process object kills it if it does not go.
     if (!Exited()) {
-        process_.send_signal(SIGTERM);
+        process_.Signal(SIGTERM);
         WaitForExit(2000);
     }
 }
 
 void CounterLine::Start()
 {
-    if (!Exited()) process_.send_signal(SIGUSR1);
+    if (!Exited()) process_.Signal(SIGUSR1);
 }
 
 bool CounterLine::Exited() { return WaitForExit(0); }
 
 bool CounterLine::WaitForExit(int milliseconds)
 {
-    if (!exited_) exited_ = process_.wait_exit(milliseconds).has_value();
+    if (!exited_) exited_ = process_.WaitExit(milliseconds).has_value();
     return exited_;
 }

@@ -2,14 +2,12 @@
 // time-outs the port then holds, with the line conditions that go with it: a terminal program's
 // handshaking and XON/XOFF limits, receive filters, latched line errors and a full receive
 // buffer, an odd format, odd time-outs. And the frames a display on such a port must show, with
-// NULs, XON and XOFF among their bytes, and a panel that keeps what the display showed of them.
+// NULs, XON and XOFF among their bytes.
 #pragma once
 
 #include <ostream>
 #include <string>
-#include <vector>
 
-#include "FrequencyDisplay.h"
 #include "Win32.h"
 
 struct DirtyPort {
@@ -141,13 +139,3 @@ inline const char* const DirtyPortReadings[] = {"10.032.768 Hz",
                                                 "\x11"
                                                 "2.345.678 Hz",
                                                 "99.999"};
-
-// A display panel that keeps the label's captions.
-class DirtyPortPanel : public DisplayPanel {
-public:
-    void SetPanelVisible(bool) override {}
-    void FocusCancelButton() override {}
-    void SetLabelCaption(const char* text) override { captions.emplace_back(text); }
-    void RepaintPanel() override {}
-    std::vector<std::string> captions;
-};

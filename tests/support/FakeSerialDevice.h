@@ -1,8 +1,9 @@
 // A serial interface that records every call made to it, answers reads from a script, and
-// fails the calls a test tells it to.
+// fails the calls a test tells it to; a test can act at each read.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +60,7 @@ public:
     {
         ++reads;
         count = 0;
+        if (onRead) onRead();
         if (input.empty()) return true;
         const std::optional<unsigned char> next = input.front();
         input.pop_front();
@@ -85,6 +87,7 @@ public:
     std::vector<std::string> calls;
     std::deque<std::optional<unsigned char>> input;
     int reads = 0;
+    std::function<void()> onRead;  // at the start of every read
     DCB portState{};
     COMMTIMEOUTS portTimeouts{};
     bool failCreate = false, failGetState = false, failSetState = false, failClose = false;

@@ -1,7 +1,7 @@
 // The program as its entry point runs it, for helper programs that tests and benchmarks start as
 // children: the serial ports are looked up in DEVICE_DIR, the choice is kept in CONFIG_FILE, and
-// message boxes go to a framework that shows none (FrameworkType). `shown` gets the window and
-// the MILLISECONDS argument once the window is up.
+// message boxes are written to standard error instead of shown, so that none holds the program
+// up. `shown` gets the window and the MILLISECONDS argument once the window is up.
 // Usage of such a program: NAME DEVICE_DIR CONFIG_FILE MILLISECONDS
 #pragma once
 
@@ -12,13 +12,14 @@
 #include "PortChoice.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
-#include "Program.h"
+#include "QtFramework.h"
+#include "QtProgram.h"
+#include "RecordingFramework.h"
 #include "ZorvalitApplication.h"
 
 class TMyForm;
 
-template <class FrameworkType>
-int RunProgramOnScratchPorts(int argc, char** argv, const std::function<void(TMyForm&, int)>& shown)
+inline int RunProgramOnScratchPorts(int argc, char** argv, const std::function<void(TMyForm&, int)>& shown)
 {
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s DEVICE_DIR CONFIG_FILE MILLISECONDS\n", argv[0]);
@@ -29,7 +30,10 @@ int RunProgramOnScratchPorts(int argc, char** argv, const std::function<void(TMy
     const int milliseconds = std::atoi(argv[3]);
 
     ZorvalitApplication application(argc, argv);
-    FrameworkType framework;
+    Recording<QtFramework> framework;
+    framework.onMessage = [](const std::string& text) {
+        std::fprintf(stderr, "message box: %s\n", text.c_str());
+    };
     UseSerialDevice(&serialPorts);
-    return RunProgram(application, [&](TMyForm& form) { shown(form, milliseconds); });
+    return RunQtProgram([&](TMyForm& form) { shown(form, milliseconds); });
 }

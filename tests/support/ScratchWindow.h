@@ -1,9 +1,9 @@
 // The program's real window on the real POSIX serial layer, whose device directory is a scratch
 // directory where counters link their pseudo-terminals as COM1, COM2, ...; the port-choice file
 // is kept there too. The window is made and shown on first use, as the program starts it, so
-// after the counters it should find, and is on the screen when Form() returns, with a LabelProbe
-// (made from the label) watching its label. Device is the POSIX serial device, or one derived
-// from it that watches the reads. The framework that takes its message boxes must outlive it.
+// after the counters it should find, and is on the screen when Form() returns, with a
+// LabelHistory watching its label. Device is the POSIX serial device, or one derived from it that
+// watches the reads. The framework that takes its message boxes must outlive it.
 #pragma once
 
 #include <QTest>
@@ -11,13 +11,14 @@
 #include <memory>
 #include <stdexcept>
 
+#include "LabelHistory.h"
 #include "MyForm.h"
 #include "PortChoice.h"
 #include "PortLinkSetup.h"
 #include "PosixSerialDevice.h"
 #include "TempDir.h"
 
-template <class LabelProbe, class Device = PosixSerialDevice>
+template <class Device = PosixSerialDevice>
 class ScratchWindow {
 public:
     ScratchWindow()
@@ -38,7 +39,7 @@ public:
     {
         if (!form_) {
             form_ = std::make_unique<TMyForm>();
-            probe_ = std::make_unique<LabelProbe>(form_->ZorvaLabel);
+            probe_ = std::make_unique<LabelHistory>(form_->ZorvaLabel);
             form_->show();
             // A person starts a display on a window that is on the screen, where the panel's
             // repaint paints at once, so "0 Hz" is painted before any frame is read. Offscreen,
@@ -50,7 +51,7 @@ public:
         }
         return *form_;
     }
-    LabelProbe& Probe() { return *probe_; }
+    LabelHistory& Probe() { return *probe_; }
     Device& Ports() { return serialPorts_; }
 
     // Closes the window, as a user would, and the port.
@@ -67,5 +68,5 @@ public:
 private:
     Device serialPorts_{devices.path()};
     std::unique_ptr<TMyForm> form_;
-    std::unique_ptr<LabelProbe> probe_;
+    std::unique_ptr<LabelHistory> probe_;
 };

@@ -23,7 +23,10 @@ int ms_left(Clock::time_point deadline)
 
 }  // namespace
 
-CounterProcess::CounterProcess(const std::vector<std::string>& args) : process_(ZORVALIT_COUNTER_EXE, args) {}
+CounterProcess::CounterProcess(const std::vector<std::string>& args)
+    : ChildProcess(ZORVALIT_COUNTER_EXE, args)
+{
+}
 
 Receiver::Receiver(const std::string& path)
     : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))

@@ -3,28 +3,17 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
-#include "TempDir.h"
 
 namespace zorvalit::counter::testing {
 
 // The counter started with these arguments, stdout on a pipe.
-class CounterProcess {
+class CounterProcess : public ChildProcess {
 public:
     explicit CounterProcess(const std::vector<std::string>& args);
-
-    // The next line on its stdout without the newline; nullopt after timeout or EOF.
-    std::optional<std::string> read_line(int timeout_ms) { return process_.ReadLine(timeout_ms); }
-    void send_signal(int signal) { process_.Signal(signal); }
-    // Its exit status once it has exited within timeout_ms; -1 if killed by a signal.
-    std::optional<int> wait_exit(int timeout_ms) { return process_.WaitExit(timeout_ms); }
-
-private:
-    ChildProcess process_;
 };
 
 // A pty slave opened as a receiver (non-blocking, closed on destruction).
@@ -44,8 +33,5 @@ public:
 private:
     int fd_ = -1;
 };
-
-// The scratch directory of the other tests.
-using TempDir = ::TempDir;
 
 }  // namespace zorvalit::counter::testing

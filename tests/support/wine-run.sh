@@ -50,13 +50,17 @@ for port in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
   }
 done
 
-# A prefix is made in a scratch folder beside it and renamed into place only once wineboot has
-# finished and its server has saved the registry and ended; the mark .initialised is put in last.
-# A start cut short in the middle would otherwise leave a half-made prefix (no kernel32.dll) that
-# carries wine's update stamp, so that wine never completes it and every later run fails.
-# A prefix folder without the mark is such a leftover: it is removed and made again.
-scratch=$WINEPREFIX.making
+# A prefix is made in a scratch folder beside it and renamed into place only once it is complete;
+# the mark .initialised is put in last. A start cut short in the middle would otherwise leave a
+# half-made prefix (no kernel32.dll) that carries wine's update stamp, so that wine never completes
+# it and every later run fails. A prefix folder without the mark is such a leftover: it is removed
+# and made again.
+# Every prefix of one architecture in a folder is a copy of one base prefix there, made by wineboot
+# once, whose programs and libraries (1.2 GB of them) are hard-linked rather than copied: wine
+# writes those only when it updates a prefix, and the copies come from the same wine as the base.
+# The registry, which wine saves to a new file and renames, and every other file are real copies.
 lock=$WINEPREFIX.lock
+base=$(dirname "$WINEPREFIX")/wineprefix-base-$WINEARCH
 mkdir -p "$(dirname "$WINEPREFIX")"
 
 # Only a folder that holds a wine prefix, or nothing, is removed: never one given by mistake.
@@ -70,23 +74,38 @@ remove_unfinished() {
   rm -rf "$1"
 }
 
+# Makes prefix $1 complete, by wineboot or, given a base $2, as a copy of it.
+make_prefix() {
+  [ -f "$1/.initialised" ] && return 0
+  remove_unfinished "$1.making"
+  remove_unfinished "$1"
+  if [ $# -eq 1 ]; then
+    mkdir "$1.making"
+    WINEPREFIX=$1.making "$WINE" wineboot -i 8>&- 9>&- </dev/null >/dev/null 2>&1
+    WINEPREFIX=$1.making "$WINESERVER" -w
+  else
+    cp -al "$2" "$1.making"
+    rm "$1.making/.initialised"
+    find "$1.making" -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.drv' ! -iname '*.sys' \
+      ! -iname '*.ocx' ! -iname '*.cpl' ! -iname '*.acm' ! -iname '*.ax' ! -iname '*.tlb' \
+      -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv "$f.copy" "$f"; done' copy {} +
+  fi
+  [ -f "$1.making/drive_c/windows/system32/kernel32.dll" ] || {
+    echo "wine-run: wineboot left $1.making without kernel32.dll" >&2
+    exit 1
+  }
+  touch "$1.making/.initialised"
+  mv "$1.making" "$1"
+}
+
 # Tests may start in parallel: one of them makes the prefix and starts the server. The server
 # and wine's services outlive this script: they must hold neither the lock nor the caller's
 # output (a test runner waits for that to close), so they start here, detached from both.
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.initialised" ]; then
-    remove_unfinished "$scratch"
-    remove_unfinished "$WINEPREFIX"
-    mkdir "$scratch"
-    WINEPREFIX=$scratch "$WINE" wineboot -i 9>&- </dev/null >/dev/null 2>&1
-    WINEPREFIX=$scratch "$WINESERVER" -w
-    [ -f "$scratch/drive_c/windows/system32/kernel32.dll" ] || {
-      echo "wine-run: wineboot left $scratch without kernel32.dll" >&2
-      exit 1
-    }
-    touch "$scratch/.initialised"
-    mv "$scratch" "$WINEPREFIX"
+    (flock 8 && make_prefix "$base") 8>"$base.lock"
+    make_prefix "$WINEPREFIX" "$base"
   fi
   if "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1; then
     "$WINE" wineboot 9>&- </dev/null >/dev/null 2>&1

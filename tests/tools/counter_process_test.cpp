@@ -8,9 +8,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <thread>
 
+#include "CounterLog.h"
+#include "PollUntil.h"
+#include "TempDir.h"
 #include "counter/frames.h"
 #include "counter_process.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 using testing::CounterProcess;
 using testing::Receiver;
-using testing::TempDir;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -32,51 +32,21 @@ Bytes join(std::initializer_list<Bytes> parts)
     return all;
 }
 
-struct LogEntry {
-    std::int64_t ns;
-    std::uint64_t frame;
-    std::string kind;
-    std::string data;
-    std::size_t dropped;
-};
-
-std::vector<LogEntry> read_log(const std::string& path)
-{
-    std::vector<LogEntry> entries;
-    std::ifstream file(path);
-    for (std::string line; std::getline(file, line);) {
-        std::istringstream fields(line);
-        LogEntry entry;
-        if (fields >> entry.ns >> entry.frame >> entry.kind >> entry.data >> entry.dropped)
-            entries.push_back(entry);
-    }
-    return entries;
-}
-
-Bytes from_hex(const std::string& hex)
-{
-    Bytes bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    }
-    return bytes;
-}
-
 class CounterLine : public ::testing::Test {
 protected:
     // Starts the counter and returns the slave path it printed first.
     std::string start(const std::vector<std::string>& args)
     {
         counter.emplace(args);
-        const auto path = counter->read_line(5000);
+        const auto path = counter->ReadLine(5000);
         EXPECT_TRUE(path) << "no slave path printed";
         return path.value_or("/nonexistent");
     }
 
     void stop_and_expect_clean_exit()
     {
-        counter->send_signal(SIGTERM);
-        EXPECT_EQ(counter->wait_exit(3000), 0);
+        counter->Signal(SIGTERM);
+        EXPECT_EQ(counter->WaitExit(3000), 0);
     }
 
     TempDir dir;
@@ -119,8 +89,8 @@ TEST_P(CounterStop, EndsPromptlyDuringSilenceAndRemovesTheLink)
     ASSERT_EQ(receiver.read(20, 3000).size(), 20u);
 
     const auto signalled = Clock::now();
-    counter->send_signal(GetParam());
-    EXPECT_EQ(counter->wait_exit(3000), 0);
+    counter->Signal(GetParam());
+    EXPECT_EQ(counter->WaitExit(3000), 0);
     EXPECT_LT(Clock::now() - signalled, std::chrono::milliseconds(1000));
     EXPECT_FALSE(fs::is_symlink(link));
 }
@@ -132,8 +102,8 @@ TEST_F(CounterLine, RefusesToReplaceAFileAtTheLinkPath)
     const std::string file = dir.path("COM1");
     std::ofstream(file) << "keep";
     counter.emplace(std::vector<std::string>{"--link", file});
-    EXPECT_FALSE(counter->read_line(3000));
-    EXPECT_EQ(counter->wait_exit(3000), 1);
+    EXPECT_FALSE(counter->ReadLine(3000));
+    EXPECT_EQ(counter->WaitExit(3000), 1);
     std::ifstream kept(file);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
 }
@@ -165,7 +135,7 @@ TEST_F(CounterLine, ReopensANewLineAndPointsTheLinkAtIt)
     EXPECT_EQ(first.read(20, 3000).size(), 20u);
     EXPECT_TRUE(first.sees_hangup(3000));
 
-    const auto second_path = counter->read_line(3000);
+    const auto second_path = counter->ReadLine(3000);
     ASSERT_TRUE(second_path);
     EXPECT_EQ(fs::read_symlink(link), *second_path);
     Receiver second(*second_path);
@@ -181,10 +151,10 @@ TEST_F(CounterLine, LogRecordsExactlyWhatTheReceiverGotAndWhen)
     Receiver receiver(start(
         {"--frames", "4", "--readings", "1000", "--fault", "cut:5@2", "--fault", "burst:3@3", "--log", log}));
     const Bytes received = receiver.read(1000, 5000);
-    EXPECT_EQ(counter->wait_exit(3000), 0);
+    EXPECT_EQ(counter->WaitExit(3000), 0);
     EXPECT_EQ(received.size(), 20u + 5 + 3 + 20 + 20);
 
-    const auto entries = read_log(log);
+    const std::vector<CounterLogLine> entries = CounterLog::Read(log).lines;
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(entries.front().kind, "open");
     EXPECT_EQ(entries.back().kind, "hangup");
@@ -192,12 +162,11 @@ TEST_F(CounterLine, LogRecordsExactlyWhatTheReceiverGotAndWhen)
     std::int64_t cut_end = 0;
     std::int64_t after_cut = 0;
     for (std::size_t i = 1; i + 1 < entries.size(); ++i) {
-        const LogEntry& entry = entries[i];
+        const CounterLogLine& entry = entries[i];
         EXPECT_GE(entry.ns, entries[i - 1].ns);
-        EXPECT_EQ(entry.data.size(), 2u) << "paced writes carry one byte";
-        EXPECT_EQ(entry.dropped, 0u);
-        const Bytes bytes = from_hex(entry.data);
-        logged.insert(logged.end(), bytes.begin(), bytes.end());
+        EXPECT_EQ(entry.bytes.size(), 1u) << "paced writes carry one byte";
+        EXPECT_EQ(entry.dropped, 0);
+        logged.insert(logged.end(), entry.bytes.begin(), entry.bytes.end());
         if (entry.kind == "cut") cut_end = entry.ns;
         if (entry.kind == "burst" && after_cut == 0) after_cut = entry.ns;
     }
@@ -209,26 +178,21 @@ TEST_F(CounterLine, DropsAndLogsWhatAFullLineCannotTake)
 {
     const std::string log = dir.path("counter.log");
     start({"--fast", "--rate", "1000000", "--log", log});
-    bool dropped = false;
-    for (const auto give_up = Clock::now() + std::chrono::seconds(10); !dropped && Clock::now() < give_up;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        for (const LogEntry& entry : read_log(log)) dropped = dropped || entry.dropped > 0;
-    }
-    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(PollUntil([&] { return CounterLog::Read(log).Dropped() > 0; }, 10000, 100));
     stop_and_expect_clean_exit();
 }
 
 TEST(CounterCommandLine, UnknownOptionExitsWithStatus2AndHelpWith0)
 {
     CounterProcess bad({"--bogus"});
-    EXPECT_FALSE(bad.read_line(3000));
-    EXPECT_EQ(bad.wait_exit(3000), 2);
+    EXPECT_FALSE(bad.ReadLine(3000));
+    EXPECT_EQ(bad.WaitExit(3000), 2);
 
     CounterProcess help({"--help"});
-    const auto first = help.read_line(3000);
+    const auto first = help.ReadLine(3000);
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->starts_with("Usage: zorvalit-counter"));
-    EXPECT_EQ(help.wait_exit(3000), 0);
+    EXPECT_EQ(help.WaitExit(3000), 0);
 }
 
 }  // namespace

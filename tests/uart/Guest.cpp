@@ -10,7 +10,6 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "MainForm.h"
 #include "PortLink.h"
@@ -45,30 +44,6 @@ std::string GuestMode()
 const std::string EveryKindOfByte =
     std::string("   10.032.768 Hz\r\n\r\n") +
     std::string("\0\x11\x13\x03\x04\x1a\x7f\xff\r\n\x1c\x0a\x0d\x08\x15\x12\x17\x16\x00\x13", 20);
-
-void GuestFramework::ShowMessage(const std::string& text)
-{
-    std::printf("guest-message %s\n", text.c_str());
-    RecordingFramework::ShowMessage(text);
-}
-
-int GuestFramework::MessageBox(const std::string& text, const std::string& caption, int flags)
-{
-    std::printf("guest-message %s: %s\n", caption.c_str(), text.c_str());
-    return RecordingFramework::MessageBox(text, caption, flags);
-}
-
-void GuestFramework::WaitForMessages(int milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    RecordingFramework::WaitForMessages(milliseconds);
-}
-
-void GuestFramework::Forget()
-{
-    messages.clear();
-    boxes.clear();
-}
 
 void CounterOnTheHost::Send(const std::string& bytes)
 {
@@ -126,7 +101,7 @@ std::string ModemProblems(int fd)
     return out;
 }
 
-std::string MessageProblems(const GuestFramework& framework)
+std::string MessageProblems(const FrameworkRecord& framework)
 {
     std::string out;
     for (const auto& message : framework.messages) out += "message '" + message + "'; ";
@@ -134,7 +109,7 @@ std::string MessageProblems(const GuestFramework& framework)
     return out;
 }
 
-std::string OpenProblems(GuestFramework& framework)
+std::string OpenProblems(RecordingFramework& framework)
 {
     framework.Forget();
     OpenPort();
@@ -179,7 +154,8 @@ int main()
         std::fprintf(stderr, "zorvalit-guest: runs only as the uart and usb tests' QEMU guest\n");
         return 2;
     }
-    GuestFramework framework;
+    RecordingFramework framework{NoWindow::RealTime};
+    framework.onMessage = [](const std::string& text) { std::printf("guest-message %s\n", text.c_str()); };
     PosixSerialDevice device;
     UseSerialDevice(&device);
     SetPortParameters();

@@ -2,22 +2,14 @@
 // serial drivers. The kernel command line names its mode (zorvalit.guest=uart, usb-ftdi or
 // usb-acm). It prints one line per check on the console for the host to judge,
 // "guest-check NAME ok" or "guest-check NAME FAIL: why", and asks the host for its part with
-// "guest-send BYTES" (octal escapes), "guest-unplug" and "guest-plug" (boot-guest.sh).
+// "guest-send BYTES" (octal escapes), "guest-unplug" and "guest-plug" (boot-guest.sh). Its
+// framework records message boxes as the tests' does, shows each as a console line
+// ("guest-message TEXT"), and waits for window messages in real time.
 #pragma once
 
 #include <string>
 
 #include "RecordingFramework.h"
-
-// Records message boxes as the tests' framework does and shows each as a console line; a wait
-// for window messages sleeps, as an event loop with nothing to do would.
-class GuestFramework : public RecordingFramework {
-public:
-    void ShowMessage(const std::string& text) override;
-    int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-    void WaitForMessages(int milliseconds) override;
-    void Forget();
-};
 
 // The counter's end of the line, and the plug of the adapter between it and the guest.
 class Counter {
@@ -49,14 +41,14 @@ std::string DataLineProblems(int fd);
 // DTR must be on and RTS off.
 std::string ModemProblems(int fd);
 // Each message box shown since the framework last forgot them.
-std::string MessageProblems(const GuestFramework& framework);
+std::string MessageProblems(const FrameworkRecord& framework);
 // OpenPort must open the port and show nothing.
-std::string OpenProblems(GuestFramework& framework);
+std::string OpenProblems(RecordingFramework& framework);
 // The counter sends the bytes; ReadPortByte must return each of them, in order.
 std::string ReceiveProblems(Counter& counter, const std::string& bytes);
 // A read of an idle line must give up after the time limit in force, within a wide window.
 std::string IdleProblems(int lowMs, int highMs);
 
-void RunUartChecks(GuestFramework& framework);
+void RunUartChecks(RecordingFramework& framework);
 // On a CDC-ACM gadget the guest makes (usb-acm), or on the FTDI adapter QEMU emulates.
-void RunUsbChecks(GuestFramework& framework, bool gadget);
+void RunUsbChecks(RecordingFramework& framework, bool gadget);

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "ChildProcess.h"
 #include "Guest.h"
 #include "PortLink.h"
 #include "PosixSerialDevice.h"
@@ -54,11 +54,9 @@ std::string Differences(const LineState& want, const LineState& got)
 }
 
 // A second copy of the program, in a child process with its own device, must be turned away.
-std::string SecondOpenProblems(GuestFramework& framework)
+std::string SecondOpenProblems(RecordingFramework& framework)
 {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
+    ChildProcess second([&framework] {
         PosixSerialDevice secondDevice;
         UseSerialDevice(&secondDevice);
         PortOpen = 0;
@@ -66,12 +64,9 @@ std::string SecondOpenProblems(GuestFramework& framework)
         OpenPort();
         const bool refused = PortOpen == 0 && framework.messages.size() == 1 &&
                              framework.messages[0] == "Could Not Use the 'COM2' Serial Port!";
-        std::fflush(stdout);
-        _exit(refused ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "the second open was not refused as expected";
+        return refused ? 0 : 1;
+    });
+    return second.WaitExit(10000) == 0 ? "" : "the second open was not refused as expected";
 }
 
 // The node of COMn: the guest's link /dev/COMn where it made one, otherwise ttySn-1.
@@ -107,7 +102,7 @@ void SetDirty(int fd)
 
 }  // namespace
 
-void RunUartChecks(GuestFramework& framework)
+void RunUartChecks(RecordingFramework& framework)
 {
     CounterOnTheHost counter;
     // Another holder of COM2 for the whole run, as a terminal program might be: it watches the

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,12 +19,13 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "DisplayWatch.h"
 #include "FrequencyDisplay.h"
 #include "Guest.h"
+#include "PollUntil.h"
 #include "PortChoice.h"
 #include "PortLink.h"
 #include "PumpScript.h"
@@ -56,14 +56,9 @@ bool Exists(const std::string& path)
     return stat(path.c_str(), &info) == 0;
 }
 
-bool Await(const std::string& path, bool present, int milliseconds)
+bool Await(const std::string& path, int milliseconds)
 {
-    const auto start = Clock::now();
-    while (Exists(path) != present) {
-        if (MsSince(start) > milliseconds) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    return PollUntil([&path] { return Exists(path); }, milliseconds, 20);
 }
 
 // The device node a link leads to, or "" when it leads nowhere.
@@ -73,19 +68,10 @@ std::string NodeOf(const char* link)
     return realpath(link, path) != nullptr ? path : "";
 }
 
-void Run(std::vector<const char*> command)
+void Run(const std::string& program, const std::vector<std::string>& args)
 {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        command.push_back(nullptr);
-        execv(command[0], const_cast<char* const*>(command.data()));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        Note(std::string(command[0]) + " " + command[1] + " failed");
+    ChildProcess command(program, args);
+    if (command.WaitExit(30000) != 0) Note(program + " " + args[0] + " failed");
 }
 
 // The counter behind a CDC-ACM device on the guest's own bus: g_serial's tty, /dev/ttyGS0, is the
@@ -104,12 +90,12 @@ public:
     {
         // Unloading the gadget waits until nobody holds its tty.
         Close();
-        Run({"/bin/rmmod", "g_serial"});
+        Run("/bin/rmmod", {"g_serial"});
     }
     void Plug() override
     {
-        Run({"/bin/insmod", "/lib/modules/g_serial.ko", "use_acm=1"});
-        if (!Await("/dev/ttyGS0", true, 5000)) return Note("no /dev/ttyGS0 after loading g_serial");
+        Run("/bin/insmod", {"/lib/modules/g_serial.ko", "use_acm=1"});
+        if (!Await("/dev/ttyGS0", 5000)) return Note("no /dev/ttyGS0 after loading g_serial");
         fd_ = open("/dev/ttyGS0", O_RDWR | O_NOCTTY);
         // Raw, or the gadget's tty would send each LF as CR LF.
         termios raw{};
@@ -147,13 +133,13 @@ void NoteUnpluggedHandle(int fd)
 
 }  // namespace
 
-void RunUsbChecks(GuestFramework& framework, bool gadget)
+void RunUsbChecks(RecordingFramework& framework, bool gadget)
 {
     const auto start = Clock::now();
     const std::unique_ptr<Counter> counter =
         gadget ? std::unique_ptr<Counter>(new GadgetCounter) : std::unique_ptr<Counter>(new CounterOnTheHost);
     ConfigFilePath = "/zorvalit.cfg";
-    if (!Await("/dev/COM2", true, 10000)) Note("no /dev/COM2 within 10 s");
+    if (!Await("/dev/COM2", 10000)) Note("no /dev/COM2 within 10 s");
     Figure("adapter_found_ms", MsSince(start));
     const std::string node = NodeOf("/dev/COM2");
     Note("COM2 is " + node);
@@ -210,7 +196,7 @@ void RunUsbChecks(GuestFramework& framework, bool gadget)
     NoteUnpluggedHandle(handle);
     counter->Plug();
     const auto plugged = Clock::now();
-    const bool pluggedBack = Await("/dev/COM2", true, 10000);
+    const bool pluggedBack = Await("/dev/COM2", 10000);
     Figure("adapter_back_ms", MsSince(plugged));
     Note("COM2 is " + NodeOf("/dev/COM2") + " now");
 

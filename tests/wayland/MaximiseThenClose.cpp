@@ -18,7 +18,6 @@
 #include "MyForm.h"
 #include "Panel.h"
 #include "ProgramOnScratchPorts.h"
-#include "RecordingQtFramework.h"
 #include "WaylandSession.h"
 
 namespace {
@@ -40,7 +39,7 @@ QString Controls(const QWidget& window)
 int main(int argc, char** argv)
 {
     PreferXWayland();
-    return RunProgramOnScratchPorts<RecordingQtFramework>(argc, argv, [](TMyForm& form, int milliseconds) {
+    return RunProgramOnScratchPorts(argc, argv, [](TMyForm& form, int milliseconds) {
         QWindow* window = form.windowHandle();
         QTimer::singleShot(milliseconds / 3, window, [window] {
             window->setWindowStates(window->windowStates() ^ Qt::WindowMaximized);

@@ -5,11 +5,15 @@
 // cut the program off, and the close must give the port back as another program left it. Under
 // weston's desktop shell the window is maximised and comes back; under its kiosk shell, which
 // keeps every window full screen, it must not trade requests with the compositor without end.
+// On sway (on-weston.sh --sway), a display keeps the compositor from going idle, as the
+// compositor itself reports.
 #include <termios.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "Clocks.h"
 #include "Pty.h"
 #include "TempDir.h"
 
@@ -120,4 +125,30 @@ TEST_F(NativeRun, OnAKioskFullScreenIsAnsweredOnceAndACloseGivesThePortBack)
                             std::sregex_iterator()),
               20);
     ExpectThePortAsFound();
+}
+
+// wlroots' idle-inhibit protocol, as labwc and wayfire have it too: sway's own view of the window
+// says whether it inhibits idle; it must while a display runs and no longer once it is cancelled.
+TEST(NativeDisplay, OnSwayTheWindowKeepsTheCompositorFromIdlingUntilCancel)
+{
+    const char* ipc = std::getenv("SWAYSOCK");
+    if (!ipc) GTEST_SKIP() << "no sway to ask (run it with on-weston.sh --sway)";
+    const auto inhibiting = [ipc](const char* state) {
+        std::string tree;
+        if (FILE* swaymsg = popen(("swaymsg -s '" + std::string(ipc) + "' -t get_tree").c_str(), "r")) {
+            char chunk[4096];
+            while (const std::size_t got = std::fread(chunk, 1, sizeof chunk, swaymsg))
+                tree.append(chunk, got);
+            pclose(swaymsg);
+        }
+        return tree.find(std::string("\"inhibit_idle\": ") + state) != std::string::npos;
+    };
+    TempDir devices;
+    ChildProcess program("/usr/bin/env",
+                         {"ZORVALIT_END=cancel", "QT_QPA_PLATFORM=wayland", DISPLAY_THEN_CLOSE_EXE,
+                          devices.path(), devices / "zorvalit.cfg", "2500"});
+    ASSERT_EQ(program.ReadLine(20000), "displaying");
+    EXPECT_TRUE(Within(2000, [&] { return inhibiting("true"); })) << "the window does not inhibit idle";
+    ASSERT_EQ(program.ReadLine(5000), "ended");
+    EXPECT_TRUE(Within(2000, [&] { return inhibiting("false"); })) << "the window still inhibits idle";
 }

@@ -13,6 +13,7 @@
 #include "FrequencyDisplay.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
+#include "RecordingPanel.h"
 #include "SerialDriverModel.h"
 
 using ::testing::Each;
@@ -43,7 +44,7 @@ protected:
     SerialDriverModel driver;
     Win32SerialDevice device{&driver};
     RecordingFramework framework;
-    DirtyPortPanel panel;
+    RecordingPanel panel;
 };
 
 }  // namespace
@@ -81,8 +82,8 @@ TEST_P(DirtyPortTest, ShowsEveryFrameWithDtrOnAndRtsOffAndGivesThePortBackAsFoun
     RunFrequencyDisplay(panel);
     ClosePort();
 
-    EXPECT_THAT(panel.captions, ElementsAre("         0 Hz", DirtyPortReadings[0], DirtyPortReadings[1],
-                                            DirtyPortReadings[2]));
+    EXPECT_THAT(panel.Texts(), ElementsAre("         0 Hz", DirtyPortReadings[0], DirtyPortReadings[1],
+                                           DirtyPortReadings[2]));
     EXPECT_THAT(framework.messages, IsEmpty());
     EXPECT_THAT(dtrOnRtsOff, Each(true));
     EXPECT_FALSE(port.open);

@@ -1,12 +1,13 @@
 // The native window as Win32 reports it back: geometry, styles, captions, menus, fonts and
-// colours, and what its controls do when used (port list, display, Cancel, closing, session end).
+// colours, and what its controls do when used (port list, display, Cancel, closing, session end),
+// the thread's execution state among it.
 // Needs a display: run under wine with an X server.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,30 +15,12 @@
 #include "MyForm.h"
 #include "PortChoice.h"
 #include "PortLink.h"
+#include "Program.h"
+#include "RecordingFramework.h"
 #include "TempDir.h"
 #include "Win32Framework.h"
 
 namespace {
-
-// The real message pumping, with message boxes recorded instead of shown.
-class RecordingWin32Framework : public Win32Framework {
-public:
-    RecordingWin32Framework() { UseFramework(this); }
-    ~RecordingWin32Framework() override { UseFramework(nullptr); }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    int MessageBox(const std::string& text, const std::string& caption, int) override
-    {
-        messages.push_back(caption + ": " + text.substr(0, text.find('\n')));
-        return IDOK;
-    }
-    void ProcessMessages() override
-    {
-        Win32Framework::ProcessMessages();
-        if (onPump) onPump();
-    }
-    std::vector<std::string> messages;
-    std::function<void()> onPump;
-};
 
 std::wstring Text(HWND window)
 {
@@ -60,6 +43,14 @@ RECT PlaceInParent(HWND control)
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// The thread's execution state, read by setting one and putting the old one back.
+EXECUTION_STATE ExecutionState()
+{
+    const EXECUTION_STATE state = SetThreadExecutionState(ES_CONTINUOUS);
+    SetThreadExecutionState(state | ES_CONTINUOUS);
+    return state;
 }
 
 LOGFONTW FontOf(HWND control)
@@ -111,7 +102,7 @@ protected:
 
     TempDir dir;
     FakeSerialDevice device;
-    RecordingWin32Framework framework;
+    Recording<Win32Framework> framework;
     std::unique_ptr<TMyForm> form;
     int dpi = 96;
 };
@@ -148,8 +139,8 @@ TEST_F(MyFormTest, HelpMenuStandsBeforeDisplay)
     EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 0), L"&About");
     EXPECT_EQ(MenuText(GetSubMenu(bar, 1), 0), L"Display the Frequency");
     SendMessageW(form->Handle, WM_COMMAND, GetMenuItemID(GetSubMenu(bar, 0), 0), 0);
-    ASSERT_EQ(framework.messages.size(), 1u);
-    EXPECT_EQ(framework.messages[0].rfind("About: ", 0), 0u);
+    ASSERT_EQ(framework.boxes.size(), 1u);
+    EXPECT_EQ(framework.boxes[0].caption, "About");
 }
 
 TEST_F(MyFormTest, ControlsSitInTheirParentsWithTheirFonts)
@@ -255,8 +246,10 @@ TEST_F(MyFormTest, DisplayShowsDecodedReadingsUntilCancel)
                 "12.345 kHz  " +
                 "9C\r\n");
     std::wstring shown;
+    EXECUTION_STATE kept = 0;
     framework.onPump = [&] {
         shown = Text(form->ZorvaLabel);
+        kept = ExecutionState();
         EXPECT_TRUE(IsWindowVisible(form->ZorvaPanel));
         SendMessageW(form->ZorvaCancelButton, BM_CLICK, 0, 0);
     };
@@ -265,7 +258,10 @@ TEST_F(MyFormTest, DisplayShowsDecodedReadingsUntilCancel)
               L"\u0160"
               L"12.345 kHz  ");
     EXPECT_FALSE(IsWindowVisible(form->ZorvaPanel));
-    EXPECT_TRUE(framework.messages.empty());
+    EXPECT_TRUE(framework.messages.empty() && framework.boxes.empty());
+    // The screen and the machine stay on while it runs, and the display gives that back.
+    EXPECT_EQ(kept, static_cast<EXECUTION_STATE>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED));
+    EXPECT_EQ(ExecutionState(), static_cast<EXECUTION_STATE>(ES_CONTINUOUS));
 }
 
 TEST_F(MyFormTest, ClosingDuringADisplayEndsItAndTheProgram)
@@ -291,6 +287,40 @@ TEST_F(MyFormTest, SessionEndPutsThePortBack)
     SendMessageW(form->Handle, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(PortOpen, 0);
     EXPECT_EQ(device.calls.back(), "CloseHandle");
+}
+
+// The program's run with this window: the end of the session while the first start-up box is up
+// ("Can't Write ConfigFile!") ends it, with no second box (the port's) and no window.
+TEST_F(MyFormTest, SessionEndAtAStartUpBoxEndsTheRun)
+{
+    ConfigFilePath = dir / "missing/zorvalit.cfg";
+    device.failCreate = true;
+    framework.onMessage = [](const std::string&) {
+        SendMessageW(FindWindowW(L"TMyForm", nullptr), WM_ENDSESSION, TRUE, 0);
+    };
+    bool shown = false;
+    EXPECT_EQ(
+        RunProgram([] { return std::make_unique<TMyForm>(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE); },
+                   [&](MainForm&) { shown = true; }),
+        0);
+    EXPECT_EQ(framework.messages, std::vector<std::string>{"Can't Write ConfigFile!"});
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(PortOpen, 0);
+}
+
+// A handler's exception ends the message loop and reaches the run, which shows it with the port
+// given back.
+TEST_F(MyFormTest, ExceptionFromAHandlerEndsTheRunWithThePortBack)
+{
+    framework.onMessage = [](const std::string&) { throw std::runtime_error("the framework failed"); };
+    EXPECT_EQ(
+        RunProgram([] { return std::make_unique<TMyForm>(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE); },
+                   [](MainForm& form) {
+                       PostMessageW(static_cast<TMyForm&>(form).Handle, WM_COMMAND, About1Id, 0);
+                   }),
+        0);
+    EXPECT_EQ(framework.exceptions, std::vector<std::string>{"the framework failed"});
+    EXPECT_EQ(PortOpen, 0);
 }
 
 }  // namespace

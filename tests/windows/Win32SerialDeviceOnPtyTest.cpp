@@ -17,6 +17,7 @@
 #include "PortLink.h"
 #include "PortLinkSetup.h"
 #include "RecordingFramework.h"
+#include "RecordingPanel.h"
 #include "Win32SerialDevice.h"
 
 using ::testing::ElementsAre;
@@ -124,16 +125,16 @@ TEST_P(DirtyPortOnPty, ShowsEveryFrameAndGivesThePortBackAsFound)
 
     std::string frames;
     for (const std::string& frame : DirtyPortFrames) frames += frame;
-    DirtyPortPanel panel;
+    RecordingPanel panel;
     framework.onPump = [&] {
         if (framework.pumps == 1) Write("E" + std::string(1, static_cast<char>(frames.size())) + frames);
-        if (panel.captions.size() == 4 || framework.pumps == 30) CancelFrequencyDisplay(panel);
+        if (panel.Captions() == 4 || framework.pumps == 30) CancelFrequencyDisplay(panel);
     };
     RunFrequencyDisplay(panel);
     ClosePort();
 
-    EXPECT_THAT(panel.captions, ElementsAre("         0 Hz", DirtyPortReadings[0], DirtyPortReadings[1],
-                                            DirtyPortReadings[2]));
+    EXPECT_THAT(panel.Texts(), ElementsAre("         0 Hz", DirtyPortReadings[0], DirtyPortReadings[1],
+                                           DirtyPortReadings[2]));
     EXPECT_THAT(framework.messages, IsEmpty());
     const Settings back = UseAsAnotherProgram(NoChange);
     const DCB givenBack = GivenBack(found.state);

@@ -4,7 +4,8 @@ tests/support/private-display.sh), driven by xdotool like a user, with COM1 and 
 pseudo-terminals that this test feeds with frames.
 
 Checks the window's size, caption and fixed frame, the About box, a display of readings (the navy panel on
-screen), "Communication error !" on a cut frame, Cancel, a port change kept in C:\\zorvalit.cfg,
+screen) that keeps the screen on (the thread's execution state, as wine logs it), "Communication
+error !" on a cut frame, Cancel and the screen given back, a port change kept in C:\\zorvalit.cfg,
 and that closing the window during a display ends the program. Prints the time to the window's
 first map. Usage: zorvalit_exe_test.py WINE_RUNNER PREFIX EXE [SCREENSHOT]
 """
@@ -61,6 +62,13 @@ def wine(*args, **kwargs):
     return subprocess.Popen([RUNNER, "--prefix", PREFIX, *args], **kwargs)
 
 
+def execution_state(log):
+    """The thread execution state the program last set, as wine's ntdll warns of it."""
+    with open(log) as lines:
+        states = [line.split("(")[1].split(",")[0] for line in lines if "NtSetThreadExecutionState (" in line]
+    return states[-1] if states else "none set"
+
+
 def main():
     if "DISPLAY" not in os.environ:
         sys.exit("run me on a private display: tests/support/private-display.sh")
@@ -85,7 +93,8 @@ def main():
             os.remove(choice)
 
         started = time.monotonic()
-        program = wine(EXE)
+        log = os.path.join(PREFIX, "zorvalit-stderr.log")
+        program = wine(EXE, stderr=open(log, "w"), env=dict(os.environ, WINEDEBUG="warn+ntdll"))
         form = wait_for(lambda: windows_named("Zorvalit"), 30)
         check(bool(form), "the window maps, captioned Zorvalit")
         if not form:
@@ -116,6 +125,8 @@ def main():
             time.sleep(0.3)
         navy = pixel(left + 20, top + 40)
         check(navy == "#000080", f"the display shows the navy panel ({navy})")
+        kept = execution_state(log)
+        check(kept == "0x80000003", f"the display keeps the screen and the system on ({kept})")
         if SCREENSHOT:
             subprocess.run(["import", "-window", "root", SCREENSHOT])
         os.write(master, frame[:10])
@@ -126,6 +137,8 @@ def main():
         time.sleep(0.5)
         idle = pixel(left + 20, top + 40)
         check(idle != "#000080", f"Cancel hides the panel ({idle})")
+        given_back = execution_state(log)
+        check(given_back == "0x80000000", f"Cancel gives the screen and the system back ({given_back})")
 
         key("Down")
         stored = wait_for(lambda: os.path.exists(choice) and open(choice).read().strip() == "Serialport:COM2", 5)
