@@ -23,49 +23,52 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] && SOURCE_DATE_EPOCH=$(git log -1 --format=%c
   export SOURCE_DATE_EPOCH
 fi
 
-# dpkg-dev: dpkg-buildflags, which gives the optimised builds the release's hardening flags.
-# build-essential: what dpkg-buildpackage checks for before it builds the Debian packages.
-# librsvg2-bin: rsvg-convert, which renders the icons from their drawing.
-# Keeping the screen on during a display: qt6-base-private-dev (Qt's native interface, the Wayland
-# surface), libxcb-screensaver0-dev, libwayland-dev (the Wayland client's declarations),
-# pkg-config to find them.
-BUILD_PACKAGES="cmake make g++ build-essential dpkg-dev qt6-base-dev libgtest-dev libgmock-dev libcli11-dev librsvg2-bin qt6-base-private-dev libxcb-screensaver0-dev libwayland-dev pkg-config"
-# qt6-wayland: Qt's Wayland plugin, for Wayland sessions without XWayland.
+# The Debian packages, each once, in a list named by what needs it; each command installs the lists
+# it needs, and only what is missing.
+# The program's build: CMake and the compilers; build-essential, which dpkg-buildpackage checks
+# for; dpkg-dev's dpkg-buildflags, which gives the optimised builds the release's hardening flags;
+# Qt, with its private headers for the native interface (the Wayland surface a display keeps the
+# screen on through), the X screen saver and Wayland client declarations, and pkg-config to find
+# them; GoogleTest and GoogleMock; CLI11 for the counter's command line; rsvg-convert, which
+# renders the icons from their drawing; Python, which writes README.txt and the zip and reads the
+# test suites' results for the run's account.
+BUILD_PACKAGES="cmake make g++ build-essential dpkg-dev pkg-config qt6-base-dev qt6-base-private-dev libxcb-screensaver0-dev libwayland-dev libgtest-dev libgmock-dev libcli11-dev librsvg2-bin python3"
+# Running it: the display's font and the window's, and Qt's plugin for Wayland sessions without
+# XWayland.
 RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
-# The Windows build: the cross compiler, GoogleTest's source to build for it, wine to run its tests,
-# Python for the test that drives the program's window and for README.txt, NSIS for the installer,
-# socat for the benchmark's silent port, icoutils for the icon file (and to read the packages'
-# resources in their test).
-WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine python3 nsis socat icoutils"
-# The 32-bit Windows build: its cross compiler, and 32-bit wine (Debian's i386 architecture, which
-# add_architectures adds) for its tests.
-WINDOWS32_PACKAGES="g++-mingw-w64-i686-posix wine32:i386"
-# The ARM builds: Debian's cross compilers, Qt for each architecture (from its arm64 and armhf
-# architectures, beside the machine's own), qemu-user to run the programs (never
-# qemu-user-static, whose files register handlers in the machine's own binfmt_misc at boot), and
-# QEMU's ARM machines for the UART guests.
-ARM_PACKAGES="crossbuild-essential-arm64 crossbuild-essential-armhf qt6-base-dev:arm64 qt6-base-dev:armhf googletest qemu-user qt6-base-private-dev:arm64 qt6-base-private-dev:armhf libxcb-screensaver0-dev:arm64 libxcb-screensaver0-dev:armhf libwayland-dev:arm64 libwayland-dev:armhf"
-ARM_TEST_PACKAGES="qemu-system-arm"
-# The downloads: dpkg-buildpackage and debhelper for the Debian packages, the cross compiler,
-# makensis and icoutils' icotool for Windows, Python to write README.txt and the zip with its files
-# in name order.
-DIST_PACKAGES="dpkg-dev debhelper g++-mingw-w64-x86-64-posix nsis python3 icoutils"
-DIST32_PACKAGES="g++-mingw-w64-i686-posix"
-# The architectures of the packages above that are not the machine's own.
-FOREIGN_ARCHITECTURES="i386 arm64 armhf"
-# devscripts: hardening-check, which the packaging tests run on the package's executables.
-# python3: talks to QEMU's monitor to pull the usb tests' FTDI adapter out and plug it back.
-# weston: the Wayland compositor the wayland tests run the program on, with Qt's Wayland plugin.
-# libclang-rt-dev: the release's own clang runtime (libFuzzer), whatever clang's version.
-# debhelper: the packaging tests build the .deb with dpkg-buildpackage when none is given them.
-# appstream, appstream-compose: appstreamcli, which validates the metainfo, and its compose
-# tool, which composes it into a catalogue.
-# dbus-daemon, python3-dbusmock, xdg-desktop-portal, xdg-desktop-portal-gtk: the private session
-# bus a display keeps the screen on through; sway: a compositor with the idle-inhibit protocol.
-TEST_PACKAGES="clang-format git util-linux picocom clang libclang-rt-dev lintian desktop-file-utils xvfb xdotool x11-utils openbox imagemagick qemu-system-x86 busybox-static devscripts python3 weston qt6-wayland debhelper appstream appstream-compose dbus-daemon python3-dbusmock xdg-desktop-portal xdg-desktop-portal-gtk sway"
-# stress-ng: the load beside the loaded run's suites.
+# The Linux tests: clang-format for the layout check; git for the documents' and downloads'
+# checks; util-linux's unshare for the port mask; picocom, a second program on the port; X (Xvfb,
+# xdotool, xprop, a window manager, ImageMagick for screenshots); Wayland compositors (weston; sway,
+# which has the idle-inhibit protocol); a private session bus with the real portal and a stand-in
+# session manager (dbus-daemon, python3-dbusmock, xdg-desktop-portal and its GTK backend); QEMU's PC
+# and busybox for the UART and USB guests; the packaging checks (lintian, desktop-file-validate,
+# devscripts' hardening-check, appstreamcli with its compose tool).
+TEST_PACKAGES="clang-format git util-linux picocom xvfb xdotool x11-utils openbox imagemagick weston sway dbus-daemon python3-dbusmock xdg-desktop-portal xdg-desktop-portal-gtk qemu-system-x86 busybox-static lintian desktop-file-utils devscripts appstream appstream-compose"
+# The Debian packages, built with dpkg-buildpackage (the packaging tests, the downloads).
+DEB_PACKAGES="debhelper"
+# The fuzzers: clang and its runtime (libFuzzer), whatever clang's version.
+FUZZ_PACKAGES="clang libclang-rt-dev"
+# The Windows builds: the cross compilers, makensis for the installers, icoutils' icotool for the
+# icon file (and to read the packages' resources in their tests).
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix nsis icoutils"
+# The cross builds' tests: GoogleTest's source, built for each target.
+CROSS_TEST_PACKAGES="googletest"
+# The Windows tests under wine; socat for the benchmark's silent port.
+WINE_PACKAGES="wine wine64 fonts-wine socat"
+# The ARM tests: qemu-user to run the programs (never qemu-user-static, whose files register
+# handlers in the machine's own binfmt_misc at boot), and QEMU's ARM machines for the UART guests.
+ARM_TEST_PACKAGES="qemu-user qemu-system-arm"
+# The Debian 13 step's root.
+DEBIAN13_PACKAGES="debootstrap"
+# The load beside the loaded run's suites.
 LOAD_PACKAGES="stress-ng"
+# From Debian's other architectures, each added when first needed: 32-bit wine (i386) for the
+# 32-bit Windows tests, and for each ARM architecture its cross compiler and the libraries the
+# program links.
+WINE32_PACKAGES="wine32:i386"
+ARM_LIBRARIES="qt6-base-dev qt6-base-private-dev libxcb-screensaver0-dev libwayland-dev"
 
+# Installs the packages named that are missing (as root); fails where they cannot be installed.
 install_missing() {
   missing=
   for package in "$@"; do
@@ -73,7 +76,7 @@ install_missing() {
   done
   [ -z "$missing" ] && return 0
   echo "Installing:$missing"
-  [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to install:$missing" >&2; exit 1; }
+  [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to install:$missing" >&2; return 1; }
   export DEBIAN_FRONTEND=noninteractive
   # A mirror caught in the middle of its sync fails the update: it is tried again after a pause,
   # and then the install goes on with the lists that came, which name what is still missing.
@@ -83,16 +86,33 @@ install_missing() {
   apt-get install -y -q --no-install-recommends $missing
 }
 
-# 32-bit wine and the ARM builds' libraries come from Debian's foreign architectures: each added
-# once, as root, when it is missing (the package lists then come again with install_missing's
-# update).
-add_architectures() {
-  for architecture in $FOREIGN_ARCHITECTURES; do
-    dpkg --print-foreign-architectures | grep -qx "$architecture" && continue
-    [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to add the $architecture architecture" >&2; exit 1; }
+# The packages of one of Debian's other architectures ($1), the architecture added first where it
+# is missing. A mirror that cannot serve that architecture (its lists out of step with each other,
+# say) costs only the steps that need it: they are skipped, and say why.
+install_foreign() {
+  architecture=$1
+  shift
+  if ! dpkg --print-foreign-architectures | grep -qx "$architecture"; then
+    [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to add the $architecture architecture" >&2; return 1; }
     echo "Adding the $architecture architecture"
     dpkg --add-architecture "$architecture"
+  fi
+  install_missing "$@" && return 0
+  echo "dev.sh: the $architecture packages could not be installed: the steps that need them are skipped" >&2
+  return 1
+}
+
+# Installs each ARM architecture's cross compiler and libraries, and prints on one line those of
+# the architectures asked for whose packages are installed.
+arm_architectures() {
+  ready=
+  for architecture in "$@"; do
+    # shellcheck disable=SC2046
+    install_foreign "$architecture" "crossbuild-essential-$architecture" \
+      $(for library in $ARM_LIBRARIES; do echo "$library:$architecture"; done) >&2 &&
+      ready="$ready $architecture"
   done
+  echo "${ready# }"
 }
 
 # Configures and builds one preset: "program" (the program alone), "release" (everything),
@@ -125,59 +145,23 @@ print_account() {
   echo "What ran and what was skipped, in $(($(date +%s) - run_began)) s:"
   cat "$summary"
 }
+# What a command must undo when it ends, failed or not, before the account (the loaded run's load).
+at_end=:
 start_account() {
   mkdir -p build
   : > "$summary"
   run_began=$(date +%s)
-  trap 'status=$?; account_end $status; print_account; exit $status' EXIT
+  trap 'status=$?; $at_end; account_end $status; print_account; exit $status' EXIT
 }
 # A step that failed ends the run: the account says so after the steps that ran.
 account_end() {
   [ "$1" -eq 0 ] || account "FAILED   the step after these (exit status $1): see the lines above"
 }
 
-# One line for a suite from ctest's JUnit file $2 (ctest's status $3, its time $4 seconds), and one
-# per group of skipped tests: how many, the first names, and the last line of output before the
-# skip (for GoogleTest, the message after "Skipped").
+# The suite's lines of the account, from ctest's JUnit file: tools/account-suite.py SUITE FILE
+# STATUS SECONDS.
 account_suite() {
-  [ -f "$2" ] || { account "FAILED   $1: ctest wrote no results (status $3)"; return 0; }
-  awk -v suite="$1" -v status="$3" -v seconds="$4" '
-    function plain(text) {
-      gsub(/&lt;/, "<", text); gsub(/&gt;/, ">", text); gsub(/&quot;/, "\"", text)
-      gsub(/&apos;/, "\047", text); gsub(/&amp;/, "\\&", text); return text
-    }
-    /<testsuite / { inSuite = 1 }
-    inSuite && match($0, /^[ \t]*tests="[0-9]+"/) { tests = $0; gsub(/[^0-9]/, "", tests) }
-    inSuite && match($0, /^[ \t]*failures="[0-9]+"/) { failures = $0; gsub(/[^0-9]/, "", failures) }
-    inSuite && />/ { inSuite = 0 }
-    /<testcase / {
-      match($0, /name="[^"]*"/); name = plain(substr($0, RSTART + 6, RLENGTH - 7))
-      skipped = $0 ~ /status="notrun"/; output = 0; last = ""; told = ""; afterSkipped = 0
-    }
-    skipped && /<system-out>/ { output = 1; sub(/.*<system-out>/, "") }
-    skipped && output {
-      line = $0
-      if (sub(/<\/system-out>.*/, "", line)) output = 0
-      line = plain(line)
-      if (line !~ /[^ \t]/) next
-      if (afterSkipped && told == "") told = line
-      afterSkipped = line ~ /: Skipped$/
-      last = line
-    }
-    skipped && /<\/testcase>/ {
-      reason = told != "" ? told : (last != "" ? last : "(no reason given)")
-      sub(/^[ \t]*(SKIP: )?/, "", reason)
-      if (!(reason in count)) order[++reasons] = reason
-      if (count[reason]++ < 3) names[reason] = names[reason] (count[reason] > 1 ? ", " : "") name
-      skips++; skipped = 0
-    }
-    END {
-      printf "  %-8s %s: %d tests, %d failed, %d skipped, in %d s\n", (status == 0 ? "ran" : "FAILED"), suite, tests, failures, skips, seconds
-      for (i = 1; i <= reasons; i++) {
-        r = order[i]
-        printf "             %d skipped (%s%s): %s\n", count[r], names[r], (count[r] > 3 ? ", ..." : ""), r
-      }
-    }' "$2" >> "$summary"
+  python3 tools/account-suite.py "$@" >> "$summary"
 }
 
 # Runs ctest on preset $2 and accounts for it as suite $1; more arguments are a command that
@@ -255,10 +239,15 @@ dist() (
   echo "dist/:" && ls dist
 )
 
-# The seven downloads are there, and each matches its sum.
+# The downloads are there, the Debian package of each architecture named and the Windows ones, and
+# each matches its sum.
 check_dist() {
-  set -- dist/zorvalit_*_amd64.deb dist/zorvalit_*_arm64.deb dist/zorvalit_*_armhf.deb \
-    dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
+  for architecture in "$@"; do
+    set -- "$@" "dist/zorvalit_*_$architecture.deb"
+    shift
+  done
+  # shellcheck disable=SC2068
+  set -- $@ dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
   for file in "$@"; do
     [ -f "$file" ] || { echo "dist: no $file" >&2; exit 1; }
   done
@@ -327,8 +316,7 @@ check_reproducible() {
 # Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
 # build/fuzz/corpus, and a crash leaves its input in build/fuzz/crashes.
 fuzz() {
-  cmake --preset fuzz
-  cmake --build --preset fuzz -j "$(nproc)"
+  build fuzz
   for fuzzer in port_choice_file display_stream; do
     mkdir -p "build/fuzz/corpus/$fuzzer" build/fuzz/crashes
     log="build/fuzz/$fuzzer.log"
@@ -351,7 +339,7 @@ loaded() {
     skip_step "fetching the QEMU guests' kernel" "the uart and usb tests are skipped"
   build sanitize
   . tests/support/busy-machine.sh
-  trap 'status=$?; busy_stop; print_account; exit $status' EXIT
+  at_end=busy_stop
   busy_start "$(pwd)/build/load"
   failed=0
   for run in $(seq "$1"); do
@@ -372,14 +360,24 @@ case "${1:-}" in
     exec /usr/local/bin/zorvalit
     ;;
   test)
-    if [ "${2:-}" = quick ]; then
-      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
-    else
-      add_architectures
-      install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINDOWS32_PACKAGES \
-        $ARM_PACKAGES $ARM_TEST_PACKAGES debootstrap
+    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $DEB_PACKAGES
+    if [ "${2:-}" != quick ]; then
+      install_missing $FUZZ_PACKAGES $WINDOWS_PACKAGES $CROSS_TEST_PACKAGES $WINE_PACKAGES \
+        $ARM_TEST_PACKAGES $DEBIAN13_PACKAGES
+      wine32=yes
+      install_foreign i386 $WINE32_PACKAGES || wine32=
+      arm=$(arm_architectures arm64 armhf)
     fi
     start_account
+    if [ "${2:-}" != quick ]; then
+      [ -n "$wine32" ] || skip_step "installing 32-bit wine" "the 32-bit Windows tests that need it are skipped"
+      for architecture in arm64 armhf; do
+        case " $arm " in
+          *" $architecture "*) ;;
+          *) skip_step "the $architecture build, suite and package" "its packages could not be installed" ;;
+        esac
+      done
+    fi
     check_format
     account "ran      layout check of every C++ file"
     build release
@@ -389,26 +387,28 @@ case "${1:-}" in
       skip_step "fetching the QEMU guests' kernel" "the uart and usb tests are skipped"
     if [ "${2:-}" != quick ]; then
       # The Debian packages, built once the Debian way: each suite's packaging tests take the one
-      # of its architecture (else they would build it themselves), and dist/ takes all three.
+      # of its architecture (else they would build it themselves), and dist/ takes them all.
       began=$(date +%s)
-      debs build/debs amd64 arm64 armhf
-      account "built    the Debian packages (amd64, arm64, armhf) with dpkg-buildpackage in $(($(date +%s) - began)) s"
+      # shellcheck disable=SC2086
+      debs build/debs amd64 $arm
+      account "built    the Debian packages ($(echo amd64 $arm | sed 's/ /, /g')) with dpkg-buildpackage in $(($(date +%s) - began)) s"
       ZORVALIT_DEB_DIR=$(pwd)/build/debs
       export ZORVALIT_DEB_DIR
     fi
     suite "release suite" release
     [ "${2:-}" = quick ] && exit 0
     # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer.
-    cmake --preset sanitize
-    cmake --build --preset sanitize -j "$(nproc)"
+    build sanitize
     suite "sanitizer suite" sanitize
     windows windows win64 "64-bit Windows suite"
     windows windows32 win32 "32-bit Windows suite"
-    arm arm64 "arm64 suite"
-    arm armhf "armhf suite"
+    for architecture in $arm; do
+      arm "$architecture" "$architecture suite"
+    done
     # The downloads, made from the builds just tested.
     dist build/debs build/windows build/windows32
-    check_dist
+    # shellcheck disable=SC2086
+    check_dist amd64 $arm
     account "ran      the downloads in dist/, each checked against SHA256SUMS"
     began=$(date +%s)
     check_reproducible
@@ -426,12 +426,13 @@ case "${1:-}" in
     fi
     ;;
   loaded)
-    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $LOAD_PACKAGES
+    install_missing $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES $DEB_PACKAGES $WINDOWS_PACKAGES \
+      $CROSS_TEST_PACKAGES $WINE_PACKAGES $LOAD_PACKAGES
     start_account
     loaded "${2:-5}"
     ;;
   debian13)
-    install_missing $BUILD_PACKAGES debhelper debootstrap
+    install_missing $BUILD_PACKAGES $DEB_PACKAGES $DEBIAN13_PACKAGES
     if [ -n "${2:-}" ]; then
       debs=$2
     else
@@ -443,13 +444,13 @@ case "${1:-}" in
     tools/debian13-root.sh "$debs"
     ;;
   fuzz)
-    install_missing $BUILD_PACKAGES $TEST_PACKAGES
+    install_missing $BUILD_PACKAGES $FUZZ_PACKAGES
     fuzz "${2:-3600}"
     ;;
   dist)
-    add_architectures
-    install_missing $BUILD_PACKAGES $DIST_PACKAGES $DIST32_PACKAGES $ARM_PACKAGES
-    debs build/debs amd64 arm64 armhf
+    install_missing $BUILD_PACKAGES $DEB_PACKAGES $WINDOWS_PACKAGES
+    # shellcheck disable=SC2046
+    debs build/debs amd64 $(arm_architectures arm64 armhf)
     build windows-program
     build windows32-program
     dist build/debs build/windows-program build/windows32-program
