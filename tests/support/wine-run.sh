@@ -31,6 +31,7 @@ WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX WINEARCH WINEDLLOVERRIDES WINEDEBUG
 
 if [ "$1" = --stop ]; then
+  rm -f "$WINEPREFIX/.server-ready"
   [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null || true
   exit 0
 fi
@@ -101,14 +102,25 @@ make_prefix() {
 # Tests may start in parallel: one of them makes the prefix and starts the server. The server
 # and wine's services outlive this script: they must hold neither the lock nor the caller's
 # output (a test runner waits for that to close), so they start here, detached from both.
+# The server runs in a session of its own, so it outlives a start cut short too: one whose
+# wineboot was killed would keep every later program waiting for ever. The mark .server-ready,
+# put in once wineboot is done, tells a started server from such a one, which is ended and started
+# again.
+ready=$WINEPREFIX/.server-ready
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.initialised" ]; then
     (flock 8 && make_prefix "$base") 8>"$base.lock"
     make_prefix "$WINEPREFIX" "$base"
   fi
+  if [ ! -f "$ready" ]; then
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w
+  fi
   if "$WINESERVER" -p 9>&- </dev/null >/dev/null 2>&1; then
+    rm -f "$ready"
     "$WINE" wineboot 9>&- </dev/null >/dev/null 2>&1
+    touch "$ready"
   fi
 ) 9>"$lock"
 exec "$WINE" "$@"

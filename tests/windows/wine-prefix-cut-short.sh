@@ -2,7 +2,8 @@
 # Checks that the wine runner's prefixes survive a first start cut short: the first run in a new
 # prefix is killed part way through wine's making of it, and a program run in that prefix next
 # must work. Then a prefix folder without the runner's finished mark, as a start cut short used
-# to leave one (wine's update stamp there, kernel32.dll not), must be made again.
+# to leave one (wine's update stamp there, kernel32.dll not), must be made again; and a start cut
+# short while the prefix's server boots must leave no server that keeps the next program waiting.
 # Usage: wine-prefix-cut-short.sh RUNNER PREFIX
 set -u
 [ $# -eq 2 ] || { echo "usage: wine-prefix-cut-short.sh RUNNER PREFIX" >&2; exit 2; }
@@ -41,5 +42,15 @@ works "after a first start cut short"
 "$runner" --prefix "$prefix" --stop
 rm -f "$prefix/.initialised" "$kernel32"
 works "after a prefix left unfinished"
+
+# A start cut short in a made prefix while its server boots (wineboot takes a second or more):
+# the server, in a session of its own, outlives it.
+"$runner" --prefix "$prefix" --stop
+setsid "$runner" --prefix "$prefix" cmd /c exit > /dev/null 2>&1 &
+first=$!
+sleep 0.5
+kill -KILL "-$first"
+wait "$first" 2> /dev/null
+works "after a server's boot cut short"
 "$runner" --prefix "$prefix" --stop
 [ $failures -eq 0 ]
