@@ -165,14 +165,22 @@ account_suite() {
 }
 
 # Runs ctest on preset $2 and accounts for it as suite $1; more arguments are a command that
-# ctest runs under.
+# ctest runs under. The native Linux suites run twice as many tests at once as there are cores, as
+# most of a test's time is spent waiting for a line or a window: each test makes its own display,
+# bus, ports and files, and those that need the machine to themselves (the QEMU guests, the soak)
+# run alone. The emulated suites run one test at a time: wine's tests share one prefix and its
+# server, and qemu-user's are each as slow as a core allows.
 suite() {
   name=$1 preset=$2
   shift 2
+  case $preset in
+    release | sanitize) jobs=$(($(nproc) * 2)) ;;
+    *) jobs=1 ;;
+  esac
   junit=$(pwd)/build/$preset/results.xml
   rm -f "$junit"
   status=0 began=$(date +%s)
-  "$@" ctest --preset "$preset" --output-junit "$junit" || status=$?
+  "$@" ctest --preset "$preset" --parallel "$jobs" --output-junit "$junit" || status=$?
   account_suite "$name" "$junit" $status $(($(date +%s) - began))
   return $status
 }
@@ -313,21 +321,34 @@ check_reproducible() {
   rm -rf "$home"
 }
 
-# Runs each fuzzer for that many seconds from its committed seeds; what it finds new stays in
-# build/fuzz/corpus, and a crash leaves its input in build/fuzz/crashes.
+# Runs the fuzzers side by side, each for that many seconds from its committed seeds; what they
+# find new stays in build/fuzz/corpus, and a crash leaves its input in build/fuzz/crashes.
 fuzz() {
+  seconds=$1 fuzzers="port_choice_file display_stream" pids=
   build fuzz
-  for fuzzer in port_choice_file display_stream; do
-    mkdir -p "build/fuzz/corpus/$fuzzer" build/fuzz/crashes
+  mkdir -p build/fuzz/crashes
+  for fuzzer in $fuzzers; do
+    mkdir -p "build/fuzz/corpus/$fuzzer"
+    "build/fuzz/fuzz/fuzz_$fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix=build/fuzz/crashes/ "build/fuzz/corpus/$fuzzer" "fuzz/corpus/$fuzzer" \
+      > "build/fuzz/$fuzzer.log" 2>&1 &
+    pids="$pids $!"
+  done
+  # shellcheck disable=SC2086
+  set -- $pids
+  failed=0
+  for fuzzer in $fuzzers; do
     log="build/fuzz/$fuzzer.log"
-    if ! "build/fuzz/fuzz/fuzz_$fuzzer" -max_total_time="$1" -print_final_stats=1 \
-        -artifact_prefix=build/fuzz/crashes/ "build/fuzz/corpus/$fuzzer" "fuzz/corpus/$fuzzer" > "$log" 2>&1; then
+    if wait "$1"; then
+      echo "fuzz_$fuzzer: $(grep -E '^stat::number_of_executed_units' "$log") in $seconds s"
+    else
       tail -n 40 "$log"
       echo "fuzz_$fuzzer failed: see $log and build/fuzz/crashes" >&2
-      exit 1
+      failed=1
     fi
-    echo "fuzz_$fuzzer: $(grep -E '^stat::number_of_executed_units' "$log") in $1 s"
+    shift
   done
+  [ $failed -eq 0 ] || exit 1
 }
 
 # The release, sanitizer and 64-bit Windows suites $1 times in a row, each run while every core is
