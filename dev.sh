@@ -42,8 +42,9 @@ RUN_PACKAGES="fonts-comic-neue fonts-dejavu-core qt6-wayland"
 # which has the idle-inhibit protocol); a private session bus with the real portal and a stand-in
 # session manager (dbus-daemon, python3-dbusmock, xdg-desktop-portal and its GTK backend); QEMU's PC
 # and busybox for the UART and USB guests; the packaging checks (lintian, desktop-file-validate,
-# devscripts' hardening-check, appstreamcli with its compose tool).
-TEST_PACKAGES="clang-format git util-linux picocom xvfb xdotool x11-utils openbox imagemagick weston sway dbus-daemon python3-dbusmock xdg-desktop-portal xdg-desktop-portal-gtk qemu-system-x86 busybox-static lintian desktop-file-utils devscripts appstream appstream-compose"
+# devscripts' hardening-check, appstreamcli with its compose tool, which reads the scalable icon
+# through gdk-pixbuf's SVG loader: librsvg2-common, which nothing else brings on Debian 13).
+TEST_PACKAGES="clang-format git util-linux picocom xvfb xdotool x11-utils openbox imagemagick weston sway dbus-daemon python3-dbusmock xdg-desktop-portal xdg-desktop-portal-gtk qemu-system-x86 busybox-static lintian desktop-file-utils devscripts appstream appstream-compose librsvg2-common"
 # The Debian packages, built with dpkg-buildpackage (the packaging tests, the downloads).
 DEB_PACKAGES="debhelper"
 # The fuzzers: clang and its runtime (libFuzzer), whatever clang's version.
