@@ -89,17 +89,23 @@ install_missing() {
 
 # The packages of one of Debian's other architectures ($1), the architecture added first where it
 # is missing. A mirror that cannot serve that architecture (its lists out of step with each other,
-# say) costs only the steps that need it: they are skipped, and say why.
+# say) costs only the steps that need it: they are skipped, and say why. An architecture added here
+# in vain is taken out again: apt takes a suite's lists all or none, so one architecture's broken
+# list would keep every other architecture of that suite on its old lists.
 install_foreign() {
-  architecture=$1
+  architecture=$1 added=
   shift
   if ! dpkg --print-foreign-architectures | grep -qx "$architecture"; then
     [ "$(id -u)" -eq 0 ] || { echo "dev.sh: run me as root to add the $architecture architecture" >&2; return 1; }
     echo "Adding the $architecture architecture"
     dpkg --add-architecture "$architecture"
+    added=yes
   fi
   install_missing "$@" && return 0
   echo "dev.sh: the $architecture packages could not be installed: the steps that need them are skipped" >&2
+  if [ -n "$added" ] && dpkg --remove-architecture "$architecture"; then
+    echo "Took the $architecture architecture out again"
+  fi
   return 1
 }
 
