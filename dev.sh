@@ -172,16 +172,16 @@ account_suite() {
 }
 
 # Runs ctest on preset $2 and accounts for it as suite $1; more arguments are a command that
-# ctest runs under. The native Linux suites run twice as many tests at once as there are cores, as
-# most of a test's time is spent waiting for a line or a window: each test makes its own display,
-# bus, ports and files, and those that need the machine to themselves (the QEMU guests, the soak)
-# run alone. The emulated suites run one test at a time: wine's tests share one prefix and its
-# server, and qemu-user's are each as slow as a core allows.
+# ctest runs under. The Linux suites, native or under qemu-user, run twice as many tests at once
+# as there are cores, as most of a test's time is spent waiting for a line or a window: each test
+# makes its own display, bus, ports and files, and those that need the machine to themselves (the
+# QEMU guests, the soak) run alone. Wine's suites run one test at a time: their tests share one
+# prefix and its server.
 suite() {
   name=$1 preset=$2
   shift 2
   case $preset in
-    release | sanitize) jobs=$(($(nproc) * 2)) ;;
+    release | sanitize | arm64 | armhf) jobs=$(($(nproc) * 2)) ;;
     *) jobs=1 ;;
   esac
   junit=$(pwd)/build/$preset/results.xml
