@@ -257,12 +257,12 @@ dist() (
 # The downloads are there, the Debian package of each architecture named and the Windows ones, and
 # each matches its sum.
 check_dist() {
+  files=
   for architecture in "$@"; do
-    set -- "$@" "dist/zorvalit_*_$architecture.deb"
-    shift
+    files="$files dist/zorvalit_*_$architecture.deb"
   done
-  # shellcheck disable=SC2068
-  set -- $@ dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
+  # shellcheck disable=SC2086
+  set -- $files dist/zorvalit-*-win64-setup.exe dist/zorvalit-*-win64.zip dist/zorvalit-*-win32-setup.exe dist/zorvalit-*-win32.zip
   for file in "$@"; do
     [ -f "$file" ] || { echo "dist: no $file" >&2; exit 1; }
   done
@@ -331,31 +331,33 @@ check_reproducible() {
 # Runs the fuzzers side by side, each for that many seconds from its committed seeds; what they
 # find new stays in build/fuzz/corpus, and a crash leaves its input in build/fuzz/crashes.
 fuzz() {
-  seconds=$1 fuzzers="port_choice_file display_stream" pids=
   build fuzz
   mkdir -p build/fuzz/crashes
-  for fuzzer in $fuzzers; do
-    mkdir -p "build/fuzz/corpus/$fuzzer"
-    "build/fuzz/fuzz/fuzz_$fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
-      -artifact_prefix=build/fuzz/crashes/ "build/fuzz/corpus/$fuzzer" "fuzz/corpus/$fuzzer" \
-      > "build/fuzz/$fuzzer.log" 2>&1 &
+  pids=
+  for fuzzer in port_choice_file display_stream; do
+    fuzz_one "$fuzzer" "$1" &
     pids="$pids $!"
   done
-  # shellcheck disable=SC2086
-  set -- $pids
   failed=0
-  for fuzzer in $fuzzers; do
-    log="build/fuzz/$fuzzer.log"
-    if wait "$1"; then
-      echo "fuzz_$fuzzer: $(grep -E '^stat::number_of_executed_units' "$log") in $seconds s"
-    else
-      tail -n 40 "$log"
-      echo "fuzz_$fuzzer failed: see $log and build/fuzz/crashes" >&2
-      failed=1
-    fi
-    shift
+  for pid in $pids; do
+    wait "$pid" || failed=1
   done
   [ $failed -eq 0 ] || exit 1
+}
+
+# Runs fuzzer $1 for $2 seconds, its output in build/fuzz/$1.log; says how many inputs it tried,
+# or fails showing the end of its log.
+fuzz_one() {
+  log="build/fuzz/$1.log"
+  mkdir -p "build/fuzz/corpus/$1"
+  if "build/fuzz/fuzz/fuzz_$1" -max_total_time="$2" -print_final_stats=1 \
+      -artifact_prefix=build/fuzz/crashes/ "build/fuzz/corpus/$1" "fuzz/corpus/$1" > "$log" 2>&1; then
+    echo "fuzz_$1: $(grep -E '^stat::number_of_executed_units' "$log") in $2 s"
+  else
+    tail -n 40 "$log"
+    echo "fuzz_$1 failed: see $log and build/fuzz/crashes" >&2
+    return 1
+  fi
 }
 
 # The release, sanitizer and 64-bit Windows suites $1 times in a row, each run while every core is
